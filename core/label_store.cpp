@@ -1,0 +1,92 @@
+#include "label_store.h"
+
+#include "wstr.h"
+
+#include <cstring>
+
+LONG GetLabelCount(const DRVDEVMODE* rec) {
+    return rec->Private.LabelCount;
+}
+
+void GetLabelName(const DRVDEVMODE* rec, int index, WCHAR* out, size_t capacity) {
+    if (!out || capacity == 0) {
+        return;
+    }
+    const WCHAR* name =
+        (index >= 0 && index < kMaxLabels) ? rec->Private.Labels[index].Name : GetModelInfo(rec).Name;
+    out[capacity - 1] = 0;
+    WStrCopy(out, capacity, name, kLabelNameChars - 1);
+}
+
+Extent GetLabelSize(const DRVDEVMODE* rec, int index) {
+    if (index >= 0 && index < kMaxLabels && rec->Private.Labels[index].Id != kUserDefinedLabelId) {
+        const LABELINFO& l = rec->Private.Labels[index];
+        return {l.Width * 10, l.Length * 10};
+    }
+    return {rec->Private.CustomWidth, rec->Private.CustomLength};
+}
+
+DWORD GetLabelId(const DRVDEVMODE* rec, int index) {
+    return (index >= 0 && index < kMaxLabels) ? rec->Private.Labels[index].Id : kUserDefinedLabelId;
+}
+
+int FindLabel(const DRVDEVMODE* rec, DWORD id) {
+    LONG count = rec->Private.LabelCount;
+    count = count < 0 ? 0 : (count > kMaxLabels ? kMaxLabels : count);
+    for (int i = 0; i < count; ++i) {
+        if (rec->Private.Labels[i].Id == id) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int SelectLabel(DRVDEVMODE* rec, DWORD id) {
+    int index = FindLabel(rec, id);
+    if (index >= 0) {
+        rec->Private.PaperId = id;
+    }
+    return index;
+}
+
+void AssignLabelId(DRVDEVMODE* rec, int index) {
+    if (index < 0 || index >= kMaxLabels || rec->Private.Labels[index].Id != 0) {
+        return;
+    }
+    if (index <= 1) {
+        rec->Private.Labels[index].Id = index == 0 ? kStandardLabelId : kUserDefinedLabelId;
+        return;
+    }
+    for (DWORD v = kFirstStoredLabelId; v > 0; --v) {
+        bool used = false;
+        for (int i = 1; i < kMaxLabels && !used; ++i) {
+            used = rec->Private.Labels[i].Id == v;
+        }
+        if (!used) {
+            rec->Private.Labels[index].Id = v;
+            return;
+        }
+    }
+}
+
+void LabelFromModel(LABELINFO* label, const MODELINFO& model) {
+    WStrCopy(label->Name, model.Name);
+    label->Id = model.Id;
+    label->Width = model.Width / 10;
+    label->Length = model.Length / 10;
+    static_assert(offsetof(MODELINFO, Gap) - offsetof(MODELINFO, Id) ==
+                      offsetof(LABELINFO, Gap) - offsetof(LABELINFO, Id) + 4,
+                  "the model record has MediaCode between Length and Gap");
+    std::memcpy(&label->Gap, &model.Gap, sizeof(LABELINFO) - offsetof(LABELINFO, Gap));
+}
+
+void BuildDefaultLabels(DRVDEVMODE* rec) {
+    const MODELINFO& model = GetModelInfo(rec);
+    LABELINFO* labels = rec->Private.Labels;
+    LabelFromModel(&labels[0], model);
+    LabelFromModel(&labels[1], model);
+    WStrCopy(labels[1].Name, kUserDefinedLabelName);
+    labels[0].Id = kStandardLabelId;
+    labels[1].Id = kUserDefinedLabelId;
+    rec->Private.LabelCount = 2;
+}

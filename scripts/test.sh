@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# All tests: installs what is missing, checks formatting, builds and runs every test of both model
+# profiles under the sanitizers, cross-builds for Windows x64 and x86, and builds and briefly runs
+# the fuzz targets.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+echo "== formatting"
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+echo "== native build and tests (ASan, UBSan)"
+scripts/build.sh native
+ctest --preset native -j "$(nproc)"
+
+echo "== Windows builds"
+scripts/build.sh mingw-x64
+scripts/build.sh mingw-x86
+
+echo "== fuzz targets (short smoke run; see README for long runs)"
+scripts/build.sh fuzz
+for target in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  "$target" -runs=3000 -seed=1 >/dev/null 2>"$target.log" || { cat "$target.log"; exit 1; }
+  echo "$(basename "$target"): 3000 runs clean"
+done
