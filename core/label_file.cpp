@@ -104,8 +104,8 @@ constexpr UINT kCodePage932 = 932;
 constexpr int kMaxFieldBytes = 1024; // a longer field ends the file
 
 // Holds the "PaperInfo" mutex for the life of the object. A wait that ends because the previous
-// owner died (WAIT_ABANDONED) still hands over ownership; the file it left behind is either whole
-// or fails the line checks, so the import or export goes ahead.
+// owner died (WAIT_ABANDONED) still hands over ownership: a process that died while exporting can
+// only have left a file cut short, and the unfinished last line of such a file is never read.
 class PaperInfoLock {
   public:
     PaperInfoLock() {
@@ -169,11 +169,16 @@ void SetField(LABELINFO* label, const Column& column, LONG value) {
 class FileWriter {
   public:
     explicit FileWriter(HANDLE file) : file_(file) {}
+    // Pieces are at most one converted name or header (under 1024 bytes), so one always fits.
     void Put(const char* bytes, int len) {
+        if (len <= 0) {
+            return;
+        }
         if (len > static_cast<int>(sizeof(buffer_)) - used_) {
             Flush();
         }
         if (len > static_cast<int>(sizeof(buffer_))) {
+            SetLastError(ERROR_INVALID_DATA);
             failed_ = true;
             return;
         }
@@ -184,10 +189,10 @@ class FileWriter {
     bool Flush() {
         if (used_ > 0 && !failed_) {
             DWORD written = 0;
-            if (!WriteFile(file_, buffer_, static_cast<DWORD>(used_), &written, nullptr) ||
-                written != static_cast<DWORD>(used_)) {
-                if (GetLastError() == ERROR_SUCCESS) {
-                    SetLastError(ERROR_WRITE_FAULT);
+            BOOL ok = WriteFile(file_, buffer_, static_cast<DWORD>(used_), &written, nullptr);
+            if (!ok || written != static_cast<DWORD>(used_)) {
+                if (ok) {
+                    SetLastError(ERROR_HANDLE_DISK_FULL); // a short write: the medium is full
                 }
                 failed_ = true;
             }
@@ -252,11 +257,18 @@ bool WriteLabels(const DRVDEVMODE* rec, HANDLE file) {
 class FileReader {
   public:
     explicit FileReader(HANDLE file) : file_(file) {}
-    // The next byte, or -1 at the end of the file; a failed read counts as the end.
+    // The next byte, or -1 at the end of the file or once a read has failed.
     int Next() {
         if (pos_ == end_) {
             DWORD got = 0;
-            if (ended_ || !ReadFile(file_, buffer_, sizeof(buffer_), &got, nullptr) || got == 0) {
+            if (ended_) {
+                return -1;
+            }
+            if (!ReadFile(file_, buffer_, sizeof(buffer_), &got, nullptr)) {
+                failed_ = true;
+                got = 0;
+            }
+            if (got == 0) {
                 ended_ = true;
                 return -1;
             }
@@ -265,6 +277,7 @@ class FileReader {
         }
         return static_cast<unsigned char>(buffer_[pos_++]);
     }
+    bool Failed() const { return failed_; }
 
   private:
     HANDLE file_;
@@ -272,6 +285,7 @@ class FileReader {
     DWORD pos_ = 0;
     DWORD end_ = 0;
     bool ended_ = false;
+    bool failed_ = false;
 };
 
 enum class FieldEnd { Comma, LineFeed, EndOfFile, TooLong };
@@ -465,18 +479,19 @@ void ResetLabels(DRVDEVMODE* rec) {
     p.CustomLength = TimesTen(p.Labels[1].Length);
 }
 
-void ReadLabels(DRVDEVMODE* rec, HANDLE file) {
+// Returns false when a read failed: what was read up to then may be any part of the file.
+bool ReadLabels(DRVDEVMODE* rec, HANDLE file) {
     FileReader in(file);
     Field field;
-    if (!SkipHeader(in, &field)) {
-        return;
-    }
-    ParsedLine line;
-    while (rec->Private.LabelCount < kMaxLabels && ReadLine(in, &field, &line)) {
-        if (line.Fields == kColumnCount) {
-            StoreLine(rec, line);
+    if (SkipHeader(in, &field)) {
+        ParsedLine line;
+        while (rec->Private.LabelCount < kMaxLabels && ReadLine(in, &field, &line)) {
+            if (line.Fields == kColumnCount) {
+                StoreLine(rec, line);
+            }
         }
     }
+    return !in.Failed();
 }
 
 } // namespace
@@ -519,14 +534,21 @@ BOOL ImportLabelFile(DRVDEVMODE* rec, LPCWSTR path) {
     ResetLabels(rec);
     FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    BOOL opened = file ? TRUE : FALSE;
-    if (opened) {
-        ReadLabels(rec, file.get());
-        for (int i = 2; i < rec->Private.LabelCount; ++i) {
-            AssignLabelId(rec, i);
+    BOOL read = FALSE;
+    if (file) {
+        read = ReadLabels(rec, file.get()) ? TRUE : FALSE;
+        if (read) {
+            for (int i = 2; i < rec->Private.LabelCount; ++i) {
+                AssignLabelId(rec, i);
+            }
+        } else {
+            // A file that could not be read to its end gives no labels rather than an arbitrary part of them.
+            DWORD error = GetLastError();
+            ResetLabels(rec);
+            SetLastError(error);
         }
     }
     // The label shown in the label page must still be in the (possibly shorter) list.
     RepairLabelList(rec);
-    return opened;
+    return read;
 }

@@ -8,8 +8,8 @@
 
 // Replaces the record's label list with the default two entries and the labels of the file at
 // path. Lines that are not well formed are skipped one by one. Returns FALSE (with the reason in
-// GetLastError) when the file could not be opened, leaving the default entries, or when the mutex
-// could not be taken, leaving the record untouched.
+// GetLastError) when the file could not be opened or read to its end, leaving the default entries,
+// or when the mutex could not be taken, leaving the record untouched.
 BOOL ImportLabelFile(DRVDEVMODE* rec, LPCWSTR path);
 // Writes the record's label list to a new file at path, replacing any file there. Returns FALSE
 // (with the reason in GetLastError) when the file could not be created or written; a file that

@@ -70,6 +70,7 @@ void AssignLabelId(DRVDEVMODE* rec, int index) {
 }
 
 void LabelFromModel(LABELINFO* label, const MODELINFO& model) {
+    std::memset(label, 0, sizeof(*label));
     WStrCopy(label->Name, model.Name);
     label->Id = model.Id;
     label->Width = model.Width / 10;
@@ -85,6 +86,7 @@ void BuildDefaultLabels(DRVDEVMODE* rec) {
     LABELINFO* labels = rec->Private.Labels;
     LabelFromModel(&labels[0], model);
     LabelFromModel(&labels[1], model);
+    std::memset(labels[1].Name, 0, sizeof(labels[1].Name)); // no trace of the longer model name after the NUL
     WStrCopy(labels[1].Name, kUserDefinedLabelName);
     labels[0].Id = kStandardLabelId;
     labels[1].Id = kUserDefinedLabelId;

@@ -3,6 +3,8 @@
 #include "bytes.h"
 #include "sim_printer.h"
 
+#include "model_lookup.h"
+
 namespace {
 
 struct VariantRow {
@@ -111,6 +113,9 @@ class DefaultRecord : public SimPrinterTest {};
 
 TEST_F(DefaultRecord, EveryVariantMatchesTheTablesByteForByte) {
     for (int model = 0; model < static_cast<int>(std::size(kRows)); ++model) {
+        if (model != 0 && FindModelIndex(ToWide(DriverNameFor(model)).c_str()) != model) {
+            continue; // a placeholder slot: no driver name selects it
+        }
         SCOPED_TRACE(DriverNameFor(model));
         Install(model);
         Bytes expected = ExpectedWorking(model);

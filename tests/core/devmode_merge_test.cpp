@@ -50,6 +50,7 @@ TEST_F(Merge, AValidInputBringsItsWholePrivateBlock) {
     AddLabel(input.get(), TEXT("Mine"), 32767);
     input->Private.PaperId = 32767;
     input->Private.SpareFlag1 = 1;
+    input->Public.dmFields &= ~DM_PAPERSIZE; // a listed public paper size would win over the private one
     DRVDEVMODE out = Settled(&input->Public);
     EXPECT_EQ(out.Private.LabelCount, 3);
     EXPECT_EQ(out.Private.PaperId, 32767u);
@@ -180,6 +181,7 @@ TEST_F(Merge, AStoredRecordWithoutItsDeviceExtensionFallsBackToDefaults) {
 
 TEST_F(Merge, APaperIdOutsideTheListFallsBackToTheCustomSizeAndTheFirstName) {
     auto input = Exchanged();
+    input->Public.dmFields &= ~DM_PAPERSIZE;
     input->Private.PaperId = 4711;
     input->Private.CustomWidth = 555;
     input->Private.CustomLength = 444;

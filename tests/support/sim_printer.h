@@ -34,6 +34,10 @@ inline std::string DriverNameFor(int modelIndex) {
     return names[modelIndex];
 }
 
+inline std::basic_string<WCHAR> ToWide(const std::string& ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
 inline constexpr char kPrinterName[] = "Label Printer";
 inline constexpr WCHAR kPrinterNameW[] = TEXT("Label Printer");
 

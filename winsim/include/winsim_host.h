@@ -1,0 +1,131 @@
+/* winsim host API: how tests and tools set up and watch the simulated Windows that a driver library runs in.
+ *
+ * Plain C, usable from C and C++. Names are UTF-8. The simulated state is process-wide and shared by
+ * everything loaded into the process, because libwinsim.so is one shared library. All functions are
+ * thread-safe.
+ *
+ * Typical use in a test:
+ *     winsim_reset();
+ *     winsim_add_printer("Label 1", "KT Driver", "USB001", "winprint", PRINTER_ATTRIBUTE_LOCAL);
+ *     winsim_set_printer_devmode("Label 1", &dm, dm_size);
+ *     ... call the driver ...
+ *     EXPECT_EQ(winsim_open_handles(), 0u);
+ */
+#ifndef WINSIM_HOST_H
+#define WINSIM_HOST_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define WINSIM_HOST_API __attribute__((visibility("default")))
+
+/* Back to a fresh machine: forgets every printer with its data, default device record and driver facts,
+   closes every printer handle (later calls with one fail with ERROR_INVALID_HANDLE), restores the driver
+   directory and the Windows version defaults, clears faults, call counts and the call log. Files, mutexes and
+   their handles are left alone, as is the file root. */
+WINSIM_HOST_API void winsim_reset(void);
+
+/* Adds a local printer. NULL driver name, port or print processor mean "". Returns 1, or 0 when the name is
+   NULL, empty or already taken (printer names compare case-insensitively, as on Windows). */
+WINSIM_HOST_API int winsim_add_printer(const char* name, const char* driver_name, const char* port,
+                                       const char* print_processor, uint32_t attributes);
+
+/* Removes a printer. Open handles to it stay open but their calls fail with ERROR_PRINTER_DELETED.
+   Returns 1, or 0 for an unknown printer. */
+WINSIM_HOST_API int winsim_remove_printer(const char* name);
+
+/* Stores `size` bytes as the printer's default device record (DEVMODEW plus driver extra), exactly as given.
+   NULL or size 0 removes it, so that GetPrinterW reports pDevMode NULL. Returns 1, or 0 for an unknown
+   printer. */
+WINSIM_HOST_API int winsim_set_printer_devmode(const char* printer, const void* devmode, uint32_t size);
+
+/* Copies min(size, stored size) bytes of the default device record into buf (which may be NULL when size is
+   0). Returns the stored size, or -1 when the printer is unknown or has none. */
+WINSIM_HOST_API int32_t winsim_get_printer_devmode(const char* printer, void* buf, uint32_t size);
+
+/* Sets the printer-data value `value` (compared case-insensitively) to `size` raw bytes of registry type
+   `type` (REG_SZ data is UTF-16LE, with its terminating NUL if the value should have one). Returns 1, or 0
+   for an unknown printer or NULL data with a nonzero size. */
+WINSIM_HOST_API int winsim_set_printer_data(const char* printer, const char* value, uint32_t type,
+                                            const void* data, uint32_t size);
+
+/* Reads a printer-data value: stores its type in *type (when type is not NULL), copies min(size, stored size)
+   bytes into buf and returns the stored size; -1 when the printer or the value is unknown. */
+WINSIM_HOST_API int32_t winsim_get_printer_data(const char* printer, const char* value, uint32_t* type,
+                                                void* buf, uint32_t size);
+
+/* Deletes a printer-data value. Returns 1, or 0 when the printer or the value is unknown. */
+WINSIM_HOST_API int winsim_delete_printer_data(const char* printer, const char* value);
+
+/* Installs the printer's driver files, as GetPrinterDriverW reports them. A name without a backslash is taken
+   as a file in the version-3 folder of the driver directory ("<driver directory>\3\<name>"), where the
+   spooler keeps installed driver files; a full path is reported as given. NULL means no such file (the field
+   reads NULL). Until this is called, GetPrinterDriverW fails with ERROR_UNKNOWN_PRINTER_DRIVER. Returns 1, or
+   0 for an unknown printer. */
+WINSIM_HOST_API int winsim_set_printer_driver(const char* printer, const char* driver_path,
+                                              const char* data_file, const char* config_file,
+                                              const char* help_file);
+
+/* Sets the driver directory that GetPrinterDriverDirectoryW reports; NULL restores the default
+   "C:\Windows\System32\spool\drivers\x64". */
+WINSIM_HOST_API void winsim_set_driver_directory(const char* dir);
+
+/* Sets the Windows version that GetVersionExW and VerifyVersionInfoW report. product_type is
+   VER_NT_WORKSTATION (1), VER_NT_DOMAIN_CONTROLLER (2) or VER_NT_SERVER (3); platform_id is
+   VER_PLATFORM_WIN32_NT (2) or VER_PLATFORM_WIN32_WINDOWS (1). The default is Windows 10 workstation: 10.0
+   build 19045, no service pack, NT. The answer is what the process is told, i.e. after any compatibility
+   rules of the real system. */
+WINSIM_HOST_API void winsim_set_windows_version(uint32_t major, uint32_t minor, uint32_t service_pack_major,
+                                                uint32_t build, uint8_t product_type, uint32_t platform_id);
+
+/* Fault injection. `service` is a Windows function name ("GlobalAlloc", "GetPrinterDataW", "CreateFileW",
+   ...). After `skip` more calls of it succeed, the next `count` calls fail the way that service fails on
+   Windows (see README.md for each service's failure and default error). A new call for the same service
+   replaces the previous plan. Returns 1, or 0 for a name that is not a winsim service. */
+WINSIM_HOST_API int winsim_fail_calls(const char* service, uint32_t skip, uint32_t count);
+
+/* As winsim_fail_calls, but the failures report `error` (a Win32 error code) instead of the service's
+   default, e.g. ERROR_ACCESS_DENIED for SetPrinterDataW to act as a user without administrator rights. */
+WINSIM_HOST_API int winsim_fail_calls_with(const char* service, uint32_t skip, uint32_t count,
+                                           uint32_t error);
+
+/* Same as winsim_fail_calls(service, 0, count). */
+WINSIM_HOST_API int winsim_fail_next(const char* service, uint32_t count);
+
+/* Cancels every planned fault. */
+WINSIM_HOST_API void winsim_clear_faults(void);
+
+/* Calls of the service since the last reset, counted whether they succeeded or failed; 0 for unknown names.
+ */
+WINSIM_HOST_API uint32_t winsim_call_count(const char* service);
+
+/* The call log: one line per spooler, file and mutex call with its arguments, in call order, for example
+   "OpenPrinterW name=Label 1 access=0x000F000C" or "GetPrinterDataW printer=Label 1 value=Permission size=4".
+   A call failed by fault injection ends in " [injected failure]". The log keeps the first 100000 lines. */
+WINSIM_HOST_API size_t winsim_log_size(void);
+
+/* Copies line `index` (from 0) into buf as a NUL-terminated string, truncated to size - 1 bytes. Returns the
+   line's full length in bytes without the NUL, or -1 when index is out of range. */
+WINSIM_HOST_API int winsim_log_line(size_t index, char* buf, size_t size);
+
+/* Empties the call log. */
+WINSIM_HOST_API void winsim_log_clear(void);
+
+/* Printer, file and mutex handles opened and not yet closed in this process. */
+WINSIM_HOST_API uint32_t winsim_open_handles(void);
+
+/* Sets the host folder that Windows drive paths map into ("C:\dir\f.csv" -> "<root>/c/dir/f.csv"); it is
+   created when needed. NULL returns to the default: $WINSIM_ROOT, else "$TMPDIR/winsim-<uid>" (TMPDIR
+   defaulting to /tmp). Named mutexes live under the root too, so processes that share a mutex must share the
+   root. */
+WINSIM_HOST_API void winsim_set_file_root(const char* host_dir);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

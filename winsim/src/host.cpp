@@ -1,0 +1,10 @@
+// winsim_reset: the host's way back to a fresh machine between tests.
+#include "reset.h"
+
+#include <winsim_host.h>
+
+extern "C" void winsim_reset(void) {
+    winsim::reset_spooler();
+    winsim::reset_version();
+    winsim::reset_services();
+}

@@ -1,0 +1,408 @@
+// GetPrinterW, SetPrinterW, GetPrinterDriverW and GetPrinterDriverDirectoryW.
+//
+// The Get functions answer in the caller's buffer: a fixed record, followed by the data its pointers point
+// to. A caller first asks with a small buffer, gets ERROR_INSUFFICIENT_BUFFER and the size it needs, then
+// asks again with a buffer of that size.
+#include "services.h"
+#include "spooler.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+using namespace winsim;
+
+constexpr char16_t kEnvironment[] = u"Windows x64";
+
+// Lays out the variable part of an answer after the fixed record: the device record first, 8-byte aligned so
+// that its DWORD fields are aligned, then the strings. The same fill code runs twice, once with no buffer to
+// measure and once to write, so the size asked for is always the size filled.
+class Packer {
+  public:
+    Packer(BYTE* base, size_t fixed) : base_(base), used_(fixed) {}
+
+    LPWSTR string(std::u16string_view text) {
+        const size_t offset = used_;
+        used_ += (text.size() + 1) * sizeof(WCHAR);
+        if (!base_)
+            return nullptr;
+        auto* out = reinterpret_cast<LPWSTR>(base_ + offset);
+        std::copy(text.begin(), text.end(), out);
+        out[text.size()] = u'\0';
+        return out;
+    }
+
+    // An empty text is a field the answer leaves NULL.
+    LPWSTR string_or_null(std::u16string_view text) { return text.empty() ? nullptr : string(text); }
+
+    LPDEVMODEW devmode(const std::optional<std::vector<BYTE>>& record) {
+        if (!record)
+            return nullptr;
+        used_ = align8(used_);
+        const size_t offset = used_;
+        used_ = align8(used_ + record->size());
+        if (!base_)
+            return nullptr;
+        std::memcpy(base_ + offset, record->data(), record->size());
+        return reinterpret_cast<LPDEVMODEW>(base_ + offset);
+    }
+
+    size_t size() const { return used_; }
+
+  private:
+    static size_t align8(size_t n) { return (n + 7) & ~size_t{7}; }
+
+    BYTE* base_;
+    size_t used_;
+};
+
+// Runs `fill(packer, record)` to measure, then (when the buffer is large enough) to write; `record` is null
+// while measuring.
+template <class Record, class Fill> BOOL answer(LPBYTE buffer, DWORD size, LPDWORD needed, Fill fill) {
+    Packer measure(nullptr, sizeof(Record));
+    fill(measure, static_cast<Record*>(nullptr));
+    if (measure.size() > MAXDWORD) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    *needed = static_cast<DWORD>(measure.size());
+    if (size < measure.size()) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memset(buffer, 0, measure.size());
+    Packer write(buffer, sizeof(Record));
+    fill(write, reinterpret_cast<Record*>(buffer));
+    return TRUE;
+}
+
+BOOL fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+bool is_our_environment(LPCWSTR environment) {
+    return !environment || !*environment || equal_ignoring_case(view(environment), kEnvironment);
+}
+
+BOOL get_printer(const Printer& p, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
+    switch (level) {
+    case 1:
+        return answer<PRINTER_INFO_1W>(buffer, size, needed, [&](Packer& out, PRINTER_INFO_1W* r) {
+            const LPWSTR description = out.string(p.name + u"," + p.driver_name + u"," + p.location);
+            const LPWSTR name = out.string(p.name);
+            const LPWSTR comment = out.string(p.comment);
+            if (r)
+                *r = {PRINTER_ENUM_ICON8, description, name, comment};
+        });
+    case 2:
+        return answer<PRINTER_INFO_2W>(buffer, size, needed, [&](Packer& out, PRINTER_INFO_2W* r) {
+            const LPDEVMODEW devmode = out.devmode(p.devmode);
+            const LPWSTR name = out.string(p.name);
+            const LPWSTR share = out.string(p.share_name);
+            const LPWSTR port = out.string(p.port);
+            const LPWSTR driver = out.string(p.driver_name);
+            const LPWSTR comment = out.string(p.comment);
+            const LPWSTR location = out.string(p.location);
+            const LPWSTR sep_file = out.string(p.sep_file);
+            const LPWSTR processor = out.string(p.print_processor);
+            const LPWSTR datatype = out.string(p.datatype);
+            const LPWSTR parameters = out.string(p.parameters);
+            if (r)
+                *r = {.pServerName = nullptr,
+                      .pPrinterName = name,
+                      .pShareName = share,
+                      .pPortName = port,
+                      .pDriverName = driver,
+                      .pComment = comment,
+                      .pLocation = location,
+                      .pDevMode = devmode,
+                      .pSepFile = sep_file,
+                      .pPrintProcessor = processor,
+                      .pDatatype = datatype,
+                      .pParameters = parameters,
+                      .pSecurityDescriptor = nullptr,
+                      .Attributes = p.attributes,
+                      .Priority = p.priority,
+                      .DefaultPriority = p.default_priority,
+                      .StartTime = p.start_time,
+                      .UntilTime = p.until_time,
+                      .Status = p.status,
+                      .cJobs = 0,
+                      .AveragePPM = 0};
+        });
+    case 4:
+        return answer<PRINTER_INFO_4W>(buffer, size, needed, [&](Packer& out, PRINTER_INFO_4W* r) {
+            const LPWSTR name = out.string(p.name);
+            if (r)
+                *r = {name, nullptr, p.attributes};
+        });
+    case 5:
+        return answer<PRINTER_INFO_5W>(buffer, size, needed, [&](Packer& out, PRINTER_INFO_5W* r) {
+            const LPWSTR name = out.string(p.name);
+            const LPWSTR port = out.string(p.port);
+            // The timeouts are the values Windows gives a new local printer.
+            if (r)
+                *r = {name, port, p.attributes, 15000, 45000};
+        });
+    case 6:
+        return answer<PRINTER_INFO_6>(buffer, size, needed, [&](Packer&, PRINTER_INFO_6* r) {
+            if (r)
+                r->dwStatus = p.status;
+        });
+    case 7:
+        // Printers here are never published in a directory.
+        return answer<PRINTER_INFO_7W>(buffer, size, needed, [&](Packer&, PRINTER_INFO_7W* r) {
+            if (r)
+                *r = {nullptr, DSPRINT_UNPUBLISH};
+        });
+    case 8:
+    case 9:
+        // One default device record serves as both the global (8) and the per-user (9) default.
+        return answer<PRINTER_INFO_8W>(buffer, size, needed, [&](Packer& out, PRINTER_INFO_8W* r) {
+            const LPDEVMODEW devmode = out.devmode(p.devmode);
+            if (r)
+                r->pDevMode = devmode;
+        });
+    default:
+        return fail(ERROR_INVALID_LEVEL);
+    }
+}
+
+// Stores a caller's device record as the printer's default; false when it is not a device record.
+bool store_devmode(Printer& p, const DEVMODEW* devmode) {
+    const std::optional<size_t> size = devmode_size(devmode);
+    if (!size)
+        return false;
+    const auto* bytes = reinterpret_cast<const BYTE*>(devmode);
+    p.devmode.emplace(bytes, bytes + *size);
+    return true;
+}
+
+void assign(std::u16string& field, LPCWSTR value) {
+    if (value)
+        field = value;
+}
+
+BOOL set_printer(Printer& p, DWORD level, LPBYTE info, DWORD command) {
+    if (level == 0) {
+        switch (command) {
+        case PRINTER_CONTROL_PAUSE:
+            p.status |= PRINTER_STATUS_PAUSED;
+            return TRUE;
+        case PRINTER_CONTROL_RESUME:
+            p.status &= ~static_cast<DWORD>(PRINTER_STATUS_PAUSED);
+            return TRUE;
+        case PRINTER_CONTROL_PURGE:
+            return TRUE;
+        case PRINTER_CONTROL_SET_STATUS:
+            if (!info)
+                return fail(ERROR_INVALID_PARAMETER);
+            std::memcpy(&p.status, info, sizeof p.status);
+            return TRUE;
+        default:
+            return fail(ERROR_INVALID_PRINTER_COMMAND);
+        }
+    }
+    if (!info)
+        return fail(ERROR_INVALID_PARAMETER);
+    switch (level) {
+    case 2: {
+        // Every field is taken except the name (printers are not renamed here); NULL strings keep their
+        // value, a NULL device record keeps the stored one.
+        const auto& in = *reinterpret_cast<const PRINTER_INFO_2W*>(info);
+        if (in.pDevMode && !devmode_size(in.pDevMode))
+            return fail(ERROR_INVALID_PARAMETER);
+        if (in.pDatatype && !*in.pDatatype)
+            return fail(ERROR_INVALID_DATATYPE);
+        assign(p.share_name, in.pShareName);
+        assign(p.port, in.pPortName);
+        assign(p.driver_name, in.pDriverName);
+        assign(p.comment, in.pComment);
+        assign(p.location, in.pLocation);
+        assign(p.sep_file, in.pSepFile);
+        assign(p.print_processor, in.pPrintProcessor);
+        assign(p.datatype, in.pDatatype);
+        assign(p.parameters, in.pParameters);
+        if (in.pDevMode)
+            store_devmode(p, in.pDevMode);
+        p.attributes = in.Attributes;
+        p.priority = in.Priority;
+        p.default_priority = in.DefaultPriority;
+        p.start_time = in.StartTime;
+        p.until_time = in.UntilTime;
+        return TRUE;
+    }
+    case 5: {
+        const auto& in = *reinterpret_cast<const PRINTER_INFO_5W*>(info);
+        assign(p.port, in.pPortName);
+        p.attributes = in.Attributes;
+        return TRUE;
+    }
+    case 7:
+        return TRUE;
+    case 8:
+    case 9:
+        return store_devmode(p, reinterpret_cast<const PRINTER_INFO_8W*>(info)->pDevMode)
+                   ? TRUE
+                   : fail(ERROR_INVALID_PARAMETER);
+    default:
+        return fail(ERROR_INVALID_LEVEL);
+    }
+}
+
+// A driver file as the spooler reports it: a bare file name lives in the version-3 folder of the driver
+// directory.
+std::u16string installed(const std::u16string& file, const std::u16string& directory) {
+    if (file.empty() || file.find(u'\\') != std::u16string::npos)
+        return file;
+    return directory + u"\\3\\" + file;
+}
+
+BOOL get_driver(const Printer& p, const std::u16string& directory, DWORD level, LPBYTE buffer, DWORD size,
+                LPDWORD needed) {
+    const DriverFiles& files = *p.driver;
+    const std::u16string driver_path = installed(files.driver_path, directory);
+    const std::u16string data_file = installed(files.data_file, directory);
+    const std::u16string config_file = installed(files.config_file, directory);
+    const std::u16string help_file = installed(files.help_file, directory);
+    switch (level) {
+    case 1:
+        return answer<DRIVER_INFO_1W>(buffer, size, needed, [&](Packer& out, DRIVER_INFO_1W* r) {
+            const LPWSTR name = out.string(p.driver_name);
+            if (r)
+                r->pName = name;
+        });
+    case 2:
+        return answer<DRIVER_INFO_2W>(buffer, size, needed, [&](Packer& out, DRIVER_INFO_2W* r) {
+            const LPWSTR name = out.string(p.driver_name);
+            const LPWSTR environment = out.string(kEnvironment);
+            const LPWSTR driver = out.string_or_null(driver_path);
+            const LPWSTR data = out.string_or_null(data_file);
+            const LPWSTR config = out.string_or_null(config_file);
+            if (r)
+                *r = {3, name, environment, driver, data, config};
+        });
+    case 3:
+        // A driver of the user-mode kind (version 3) without dependent files, monitor or default data type.
+        return answer<DRIVER_INFO_3W>(buffer, size, needed, [&](Packer& out, DRIVER_INFO_3W* r) {
+            const LPWSTR name = out.string(p.driver_name);
+            const LPWSTR environment = out.string(kEnvironment);
+            const LPWSTR driver = out.string_or_null(driver_path);
+            const LPWSTR data = out.string_or_null(data_file);
+            const LPWSTR config = out.string_or_null(config_file);
+            const LPWSTR help = out.string_or_null(help_file);
+            if (r)
+                *r = {.cVersion = 3,
+                      .pName = name,
+                      .pEnvironment = environment,
+                      .pDriverPath = driver,
+                      .pDataFile = data,
+                      .pConfigFile = config,
+                      .pHelpFile = help,
+                      .pDependentFiles = nullptr,
+                      .pMonitorName = nullptr,
+                      .pDefaultDataType = nullptr};
+        });
+    default:
+        return fail(ERROR_INVALID_LEVEL);
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+WINBOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbBuf, LPDWORD pcbNeeded) {
+    const auto handle = find<PrinterHandle>(hPrinter);
+    if (const DWORD fault = enter(Service::GetPrinterW,
+                                  "GetPrinterW " + describe_handle(hPrinter, HandleKind::Printer) +
+                                      " level=" + std::to_string(Level) + " size=" + std::to_string(cbBuf)))
+        return fail(fault);
+    if (!handle)
+        return fail(ERROR_INVALID_HANDLE);
+    if (!pcbNeeded)
+        return fail(RPC_X_NULL_REF_POINTER);
+    if (!pPrinter && cbBuf)
+        return fail(ERROR_INVALID_USER_BUFFER);
+    SpoolerLock s;
+    if (const DWORD error = check(handle.get(), 0))
+        return fail(error);
+    return get_printer(*handle->printer, Level, pPrinter, cbBuf, pcbNeeded);
+}
+
+WINBOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command) {
+    const auto handle = find<PrinterHandle>(hPrinter);
+    if (const DWORD fault =
+            enter(Service::SetPrinterW, "SetPrinterW " + describe_handle(hPrinter, HandleKind::Printer) +
+                                            " level=" + std::to_string(Level) +
+                                            " command=" + std::to_string(Command)))
+        return fail(fault);
+    if (!handle)
+        return fail(ERROR_INVALID_HANDLE);
+    SpoolerLock s;
+    if (const DWORD error = check(handle.get(), PRINTER_ACCESS_ADMINISTER))
+        return fail(error);
+    return set_printer(*handle->printer, Level, pPrinter, Command);
+}
+
+WINBOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo,
+                                 DWORD cbBuf, LPDWORD pcbNeeded) {
+    const auto handle = find<PrinterHandle>(hPrinter);
+    if (const DWORD fault = enter(Service::GetPrinterDriverW,
+                                  "GetPrinterDriverW " + describe_handle(hPrinter, HandleKind::Printer) +
+                                      " environment=" + utf8(pEnvironment) +
+                                      " level=" + std::to_string(Level) + " size=" + std::to_string(cbBuf)))
+        return fail(fault);
+    if (!handle)
+        return fail(ERROR_INVALID_HANDLE);
+    if (!pcbNeeded)
+        return fail(RPC_X_NULL_REF_POINTER);
+    if (!pDriverInfo && cbBuf)
+        return fail(ERROR_INVALID_USER_BUFFER);
+    // Only the x64 driver is installed.
+    if (!is_our_environment(pEnvironment))
+        return fail(ERROR_UNKNOWN_PRINTER_DRIVER);
+    SpoolerLock s;
+    if (const DWORD error = check(handle.get(), 0))
+        return fail(error);
+    if (!handle->printer->driver)
+        return fail(ERROR_UNKNOWN_PRINTER_DRIVER);
+    return get_driver(*handle->printer, s->driver_directory, Level, pDriverInfo, cbBuf, pcbNeeded);
+}
+
+WINBOOL WINAPI GetPrinterDriverDirectoryW(LPWSTR pName, LPWSTR pEnvironment, DWORD Level,
+                                          LPBYTE pDriverDirectory, DWORD cbBuf, LPDWORD pcbNeeded) {
+    if (const DWORD fault =
+            enter(Service::GetPrinterDriverDirectoryW,
+                  "GetPrinterDriverDirectoryW server=" + utf8(pName) + " environment=" + utf8(pEnvironment) +
+                      " level=" + std::to_string(Level) + " size=" + std::to_string(cbBuf)))
+        return fail(fault);
+    if (!pcbNeeded)
+        return fail(RPC_X_NULL_REF_POINTER);
+    // Only the local machine exists; a "\\server" name is a machine that cannot be reached.
+    if (pName && *pName)
+        return fail(view(pName).starts_with(u"\\\\") ? RPC_S_SERVER_UNAVAILABLE : ERROR_INVALID_NAME);
+    if (!is_our_environment(pEnvironment))
+        return fail(ERROR_INVALID_ENVIRONMENT);
+    if (Level != 1)
+        return fail(ERROR_INVALID_LEVEL);
+    SpoolerLock s;
+    const std::u16string& directory = s->driver_directory;
+    // The size is in bytes and counts the terminating NUL.
+    const DWORD bytes = static_cast<DWORD>((directory.size() + 1) * sizeof(WCHAR));
+    *pcbNeeded = bytes;
+    if (cbBuf < bytes)
+        return fail(ERROR_INSUFFICIENT_BUFFER);
+    if (!pDriverDirectory)
+        return fail(ERROR_INVALID_USER_BUFFER);
+    auto* out = reinterpret_cast<LPWSTR>(pDriverDirectory);
+    std::copy(directory.begin(), directory.end(), out);
+    out[directory.size()] = u'\0';
+    return TRUE;
+}
+
+} // extern "C"

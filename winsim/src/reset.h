@@ -1,0 +1,10 @@
+// The parts of winsim_reset, one for each area that keeps simulated machine state.
+#pragma once
+
+namespace winsim {
+
+void reset_services();
+void reset_version();
+void reset_spooler();
+
+} // namespace winsim

@@ -1,0 +1,65 @@
+// Call counting, fault injection and the call log, shared by every simulated Windows function.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace winsim {
+
+// Every function that can fail on Windows is a service, with the error its injected failures report unless
+// the host asks for another. Adding a service means adding one row here.
+#define WINSIM_SERVICES(X)                                                                                   \
+    X(GlobalAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                  \
+    X(GlobalFree, ERROR_INVALID_HANDLE)                                                                      \
+    X(GlobalSize, ERROR_INVALID_HANDLE)                                                                      \
+    X(HeapCreate, ERROR_NOT_ENOUGH_MEMORY)                                                                   \
+    X(HeapDestroy, ERROR_INVALID_HANDLE)                                                                     \
+    X(HeapAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                    \
+    X(HeapReAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                  \
+    X(HeapFree, ERROR_INVALID_PARAMETER)                                                                     \
+    X(HeapSize, ERROR_INVALID_PARAMETER)                                                                     \
+    X(GetVersionExW, ERROR_INVALID_PARAMETER)                                                                \
+    X(VerifyVersionInfoW, ERROR_OLD_WIN_VERSION)                                                             \
+    X(MultiByteToWideChar, ERROR_NO_UNICODE_TRANSLATION)                                                     \
+    X(WideCharToMultiByte, ERROR_NO_UNICODE_TRANSLATION)                                                     \
+    X(CreateFileW, ERROR_ACCESS_DENIED)                                                                      \
+    X(ReadFile, ERROR_READ_FAULT)                                                                            \
+    X(WriteFile, ERROR_WRITE_FAULT)                                                                          \
+    X(SetFilePointer, ERROR_NEGATIVE_SEEK)                                                                   \
+    X(GetFileSize, ERROR_INVALID_HANDLE)                                                                     \
+    X(DeleteFileW, ERROR_ACCESS_DENIED)                                                                      \
+    X(CloseHandle, ERROR_INVALID_HANDLE)                                                                     \
+    X(CreateMutexW, ERROR_ACCESS_DENIED)                                                                     \
+    X(OpenMutexW, ERROR_ACCESS_DENIED)                                                                       \
+    X(WaitForSingleObject, ERROR_INVALID_HANDLE)                                                             \
+    X(ReleaseMutex, ERROR_NOT_OWNER)                                                                         \
+    X(OpenPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                                \
+    X(ClosePrinter, RPC_S_SERVER_UNAVAILABLE)                                                                \
+    X(GetPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                                 \
+    X(SetPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                                 \
+    X(GetPrinterDriverW, RPC_S_SERVER_UNAVAILABLE)                                                           \
+    X(GetPrinterDriverDirectoryW, RPC_S_SERVER_UNAVAILABLE)                                                  \
+    X(GetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
+    X(SetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
+    X(DeletePrinterDataW, RPC_S_SERVER_UNAVAILABLE)
+
+enum class Service : unsigned {
+#define WINSIM_SERVICE_ENUM(name, error) name,
+    WINSIM_SERVICES(WINSIM_SERVICE_ENUM)
+#undef WINSIM_SERVICE_ENUM
+        Count
+};
+
+// Counts a call of `service` and reports whether an injected fault is due: 0 lets the call go on, anything
+// else is the Win32 error the call must fail with.
+DWORD enter(Service service);
+
+// The same for a logged service: `line` is the call with its arguments, as it appears in the call log.
+DWORD enter(Service service, std::string line);
+
+// Text helpers for log lines.
+std::string hex(uint64_t value, int digits = 8);
+std::string utf8(LPCWSTR text); // "(null)" for NULL
+
+} // namespace winsim

@@ -1,0 +1,108 @@
+#include "text.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+
+// WCHAR strings are handed to iconv as UTF-16LE bytes.
+static_assert(std::endian::native == std::endian::little);
+
+namespace winsim {
+namespace {
+
+class Converter {
+  public:
+    Converter(const char* from, const char* to) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+  private:
+    iconv_t cd_;
+};
+
+char16_t fold(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+std::string_view bytes(std::u16string_view text) {
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+}
+
+} // namespace
+
+bool transcode(const char* from, const char* to, std::string_view in, std::string& out, const BadInput& bad) {
+    Converter conv(from, to);
+    if (!conv.ok())
+        return false;
+    char chunk[512];
+    size_t pos = 0;
+    while (pos < in.size()) {
+        char* src = const_cast<char*>(in.data() + pos);
+        size_t src_left = in.size() - pos;
+        char* dst = chunk;
+        size_t dst_left = sizeof chunk;
+        const size_t rc = iconv(conv.get(), &src, &src_left, &dst, &dst_left);
+        const int err = errno;
+        out.append(chunk, static_cast<size_t>(dst - chunk));
+        pos = in.size() - src_left;
+        if (rc != static_cast<size_t>(-1) || err == E2BIG)
+            continue;
+        // EILSEQ (invalid or unmappable) or EINVAL (cut off at the end): let the caller decide.
+        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+        const std::optional<size_t> skip = bad(in.substr(pos), out);
+        if (!skip)
+            return false;
+        pos += std::max<size_t>(*skip, 1);
+    }
+    char* dst = chunk;
+    size_t dst_left = sizeof chunk;
+    iconv(conv.get(), nullptr, nullptr, &dst, &dst_left);
+    out.append(chunk, static_cast<size_t>(dst - chunk));
+    return true;
+}
+
+std::u16string from_utf8(std::string_view text) {
+    std::string out;
+    transcode("UTF-8", "UTF-16LE", text, out, [](std::string_view, std::string& o) -> std::optional<size_t> {
+        o.append("\xFD\xFF", 2);
+        return 1;
+    });
+    std::u16string result(out.size() / 2, u'\0');
+    std::copy_n(out.data(), result.size() * 2, reinterpret_cast<char*>(result.data()));
+    return result;
+}
+
+std::string to_utf8(std::u16string_view text) {
+    std::string out;
+    transcode("UTF-16LE", "UTF-8", bytes(text), out,
+              [](std::string_view, std::string& o) -> std::optional<size_t> {
+                  o.append("\xEF\xBF\xBD");
+                  return 2;
+              });
+    return out;
+}
+
+std::u16string_view view(LPCWSTR text) {
+    return text ? std::u16string_view(text) : std::u16string_view();
+}
+
+bool equal_ignoring_case(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
+bool LessIgnoringCase::operator()(const std::u16string& a, const std::u16string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char16_t x, char16_t y) { return fold(x) < fold(y); });
+}
+
+} // namespace winsim
