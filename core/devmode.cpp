@@ -410,7 +410,6 @@ void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWST
 }
 
 BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName) {
-    std::memset(rec, 0, kExchangedSize);
     PrinterInfo2 pi;
     const bool fetched = FetchPrinterInfo2(printer, &pi);
     const LONG driverModel = fetched ? FindModelIndex(pi.info->pDriverName) : 0;
@@ -425,6 +424,7 @@ BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName) {
     bytes = bytes < kExchangedSize ? bytes : kExchangedSize;
     bytes = bytes < available ? bytes : available;
     std::memcpy(rec, stored, bytes);
+    std::memset(reinterpret_cast<BYTE*>(rec) + bytes, 0, kExchangedSize - bytes);
     const bool valid = GetOsVersionCode() < OSCODE_VISTA ? IsValidDevModeForPrinter(&rec->Public, printerName)
                                                          : IsValidDevMode(&rec->Public);
     DWORD got = 0;

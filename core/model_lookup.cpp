@@ -16,6 +16,10 @@ LONG FindModelIndex(LPCWSTR driverName) {
     return found;
 }
 
+bool IsPlaceholderVariant(LONG modelIndex) {
+    return WStrEqual(GetVariant(modelIndex).VariantName, TEXT("DISABLE"));
+}
+
 const VARIANTINFO& GetVariant(LONG modelIndex) {
     return kVariants[(modelIndex >= 0 && modelIndex < kVariantCount) ? modelIndex : 0];
 }

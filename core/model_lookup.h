@@ -10,6 +10,8 @@ struct Extent {
 };
 
 LONG FindModelIndex(LPCWSTR driverName);
+// A slot that keeps the index numbering of installed printers but stands for no real printer.
+bool IsPlaceholderVariant(LONG modelIndex);
 const VARIANTINFO& GetVariant(LONG modelIndex);
 const VARIANTINFO& GetVariant(const DRVDEVMODE* rec);
 inline const MODELINFO& GetModelInfo(const DRVDEVMODE* rec) {

@@ -107,7 +107,9 @@ int main() {
     winsim_reset();
     bool ok = true;
     for (int i = 0; i < kVariantCount; ++i) {
-        ok = PrintVariant(i) && ok;
+        if (!IsPlaceholderVariant(i)) {
+            ok = PrintVariant(i) && ok;
+        }
     }
     return ok ? 0 : 1;
 }
