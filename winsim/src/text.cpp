@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <string>
+#include <vector>
 
 // WCHAR strings are handed to iconv as UTF-16LE bytes.
 static_assert(std::endian::native == std::endian::little);
@@ -12,21 +14,36 @@ static_assert(std::endian::native == std::endian::little);
 namespace winsim {
 namespace {
 
-class Converter {
+// Opening a converter loads the code page's module, which costs far more than a short conversion,
+// so each thread keeps the few it uses open until it ends.
+class Converters {
   public:
-    Converter(const char* from, const char* to) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (ok())
-            iconv_close(cd_);
+    ~Converters() {
+        for (const Entry& e : entries_) {
+            iconv_close(e.cd);
+        }
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
+    // A converter in its initial shift state, or (iconv_t)-1.
+    iconv_t get(const char* from, const char* to) {
+        for (const Entry& e : entries_) {
+            if (e.from == from && e.to == to) {
+                iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
+                return e.cd;
+            }
+        }
+        iconv_t cd = iconv_open(to, from);
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            entries_.push_back({from, to, cd});
+        }
+        return cd;
+    }
 
   private:
-    iconv_t cd_;
+    struct Entry {
+        std::string from, to;
+        iconv_t cd;
+    };
+    std::vector<Entry> entries_;
 };
 
 char16_t fold(char16_t c) {
@@ -40,8 +57,9 @@ std::string_view bytes(std::u16string_view text) {
 } // namespace
 
 bool transcode(const char* from, const char* to, std::string_view in, std::string& out, const BadInput& bad) {
-    Converter conv(from, to);
-    if (!conv.ok())
+    thread_local Converters converters;
+    const iconv_t cd = converters.get(from, to);
+    if (cd == reinterpret_cast<iconv_t>(-1))
         return false;
     char chunk[512];
     size_t pos = 0;
@@ -50,14 +68,14 @@ bool transcode(const char* from, const char* to, std::string_view in, std::strin
         size_t src_left = in.size() - pos;
         char* dst = chunk;
         size_t dst_left = sizeof chunk;
-        const size_t rc = iconv(conv.get(), &src, &src_left, &dst, &dst_left);
+        const size_t rc = iconv(cd, &src, &src_left, &dst, &dst_left);
         const int err = errno;
         out.append(chunk, static_cast<size_t>(dst - chunk));
         pos = in.size() - src_left;
         if (rc != static_cast<size_t>(-1) || err == E2BIG)
             continue;
         // EILSEQ (invalid or unmappable) or EINVAL (cut off at the end): let the caller decide.
-        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
         const std::optional<size_t> skip = bad(in.substr(pos), out);
         if (!skip)
             return false;
@@ -65,7 +83,7 @@ bool transcode(const char* from, const char* to, std::string_view in, std::strin
     }
     char* dst = chunk;
     size_t dst_left = sizeof chunk;
-    iconv(conv.get(), nullptr, nullptr, &dst, &dst_left);
+    iconv(cd, nullptr, nullptr, &dst, &dst_left);
     out.append(chunk, static_cast<size_t>(dst - chunk));
     return true;
 }
