@@ -260,8 +260,8 @@ void SyncPublicDevMode(DRVDEVMODE* rec) {
     d.dmPaperSize = static_cast<short>(p.PaperId);
     int selected = FindLabel(rec, p.PaperId);
     if (selected >= 0 && p.PaperId != kUserDefinedLabelId) {
-        d.dmPaperLength = static_cast<short>(p.Labels[selected].Length * 10);
-        d.dmPaperWidth = static_cast<short>(p.Labels[selected].Width * 10);
+        d.dmPaperLength = static_cast<short>(MmToTenths(p.Labels[selected].Length));
+        d.dmPaperWidth = static_cast<short>(MmToTenths(p.Labels[selected].Width));
     } else {
         d.dmPaperLength = static_cast<short>(p.CustomLength);
         d.dmPaperWidth = static_cast<short>(p.CustomWidth);

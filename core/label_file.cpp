@@ -440,10 +440,6 @@ bool SkipHeader(FileReader& in, Field* field) {
     }
 }
 
-LONG TimesTen(LONG value) {
-    return Clamp32(static_cast<int64_t>(value) * 10);
-}
-
 // Copies the fields from Id to the end: the standard and user-defined entries keep their names.
 void CopyFromId(LABELINFO* to, const LABELINFO& from) {
     constexpr size_t start = offsetof(LABELINFO, Id);
@@ -462,8 +458,8 @@ void StoreLine(DRVDEVMODE* rec, ParsedLine& line) {
 #endif
     if (label.Id == kUserDefinedLabelId) {
         CopyFromId(&p.Labels[1], label);
-        p.CustomWidth = TimesTen(label.Width);
-        p.CustomLength = TimesTen(label.Length);
+        p.CustomWidth = MmToTenths(label.Width);
+        p.CustomLength = MmToTenths(label.Length);
     } else if (label.Id == kStandardLabelId) {
         CopyFromId(&p.Labels[0], label);
     } else if (line.NameUsable) {
@@ -475,8 +471,8 @@ void ResetLabels(DRVDEVMODE* rec) {
     PRIVDEVMODE& p = rec->Private;
     std::memset(p.Labels, 0, sizeof(p.Labels));
     BuildDefaultLabels(rec);
-    p.CustomWidth = TimesTen(p.Labels[1].Width);
-    p.CustomLength = TimesTen(p.Labels[1].Length);
+    p.CustomWidth = MmToTenths(p.Labels[1].Width);
+    p.CustomLength = MmToTenths(p.Labels[1].Length);
 }
 
 // Returns false when a read failed: what was read up to then may be any part of the file.

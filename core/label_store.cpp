@@ -2,7 +2,13 @@
 
 #include "wstr.h"
 
+#include <cstdint>
 #include <cstring>
+
+LONG MmToTenths(LONG mm) {
+    const int64_t tenths = static_cast<int64_t>(mm) * 10;
+    return tenths > INT32_MAX ? INT32_MAX : (tenths < INT32_MIN ? INT32_MIN : static_cast<LONG>(tenths));
+}
 
 LONG GetLabelCount(const DRVDEVMODE* rec) {
     return rec->Private.LabelCount;
@@ -21,7 +27,7 @@ void GetLabelName(const DRVDEVMODE* rec, int index, WCHAR* out, size_t capacity)
 Extent GetLabelSize(const DRVDEVMODE* rec, int index) {
     if (index >= 0 && index < kMaxLabels && rec->Private.Labels[index].Id != kUserDefinedLabelId) {
         const LABELINFO& l = rec->Private.Labels[index];
-        return {l.Width * 10, l.Length * 10};
+        return {MmToTenths(l.Width), MmToTenths(l.Length)};
     }
     return {rec->Private.CustomWidth, rec->Private.CustomLength};
 }

@@ -5,6 +5,10 @@
 #include "devmode.h"
 #include "model_lookup.h"
 
+// Whole millimetres (as a label keeps its size) in tenths, held to the 32-bit range: a size typed
+// into a label file can be any number.
+LONG MmToTenths(LONG mm);
+
 LONG GetLabelCount(const DRVDEVMODE* rec);
 void GetLabelName(const DRVDEVMODE* rec, int index, WCHAR* out, size_t capacity);
 Extent GetLabelSize(const DRVDEVMODE* rec, int index);

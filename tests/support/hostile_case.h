@@ -55,6 +55,8 @@ inline const size_t kAimedOffsets[] = {
     offsetof(DRVDEVMODE, Private.CurrentLabel),
     offsetof(DRVDEVMODE, Private.LabelCount),
     offsetof(DRVDEVMODE, Private.Labels[0].Name[62]),
+    offsetof(DRVDEVMODE, Private.Labels[0].Width),
+    offsetof(DRVDEVMODE, Private.Labels[1].Length),
     offsetof(DRVDEVMODE, Private.Labels[1].Id),
     offsetof(DRVDEVMODE, Private.Labels[249].Name[63]),
     offsetof(DRVDEVMODE, Private.Reserved),

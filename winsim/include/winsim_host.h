@@ -23,10 +23,10 @@ extern "C" {
 
 #define WINSIM_HOST_API __attribute__((visibility("default")))
 
-/* Back to a fresh machine: forgets every printer with its data, default device record and driver facts,
-   closes every printer handle (later calls with one fail with ERROR_INVALID_HANDLE), restores the driver
-   directory and the Windows version defaults, clears faults, call counts and the call log. Files, mutexes and
-   their handles are left alone, as is the file root. */
+/* Back to a fresh machine: forgets every printer with its data, default device record, driver facts and jobs,
+   closes every printer handle (later calls with one fail with ERROR_INVALID_HANDLE), deletes every engine
+   surface and palette, restores the driver directory and the Windows version defaults, clears faults, call
+   counts and the call log. Files, mutexes and their handles are left alone, as is the file root. */
 WINSIM_HOST_API void winsim_reset(void);
 
 /* Adds a local printer. NULL driver name, port or print processor mean "". Returns 1, or 0 when the name is
@@ -103,9 +103,10 @@ WINSIM_HOST_API void winsim_clear_faults(void);
  */
 WINSIM_HOST_API uint32_t winsim_call_count(const char* service);
 
-/* The call log: one line per spooler, file and mutex call with its arguments, in call order, for example
-   "OpenPrinterW name=Label 1 access=0x000F000C" or "GetPrinterDataW printer=Label 1 value=Permission size=4".
-   A call failed by fault injection ends in " [injected failure]". The log keeps the first 100000 lines. */
+/* The call log: one line per spooler, engine, file and mutex call with its arguments, in call order, for
+   example "OpenPrinterW name=Label 1 access=0x000F000C" or "GetPrinterDataW printer=Label 1 value=Permission
+   size=4". A call failed by fault injection ends in " [injected failure]". The log keeps the first 100000
+   lines. */
 WINSIM_HOST_API size_t winsim_log_size(void);
 
 /* Copies line `index` (from 0) into buf as a NUL-terminated string, truncated to size - 1 bytes. Returns the
@@ -117,6 +118,24 @@ WINSIM_HOST_API void winsim_log_clear(void);
 
 /* Printer, file and mutex handles opened and not yet closed in this process. */
 WINSIM_HOST_API uint32_t winsim_open_handles(void);
+
+/* Jobs started on the printer with StartDocPrinterW since it was added, ended or not; 0 for an unknown
+   printer. */
+WINSIM_HOST_API uint32_t winsim_job_count(const char* printer);
+
+/* The bytes WritePrinter took for job `index` (from 0, in the order the jobs were started): copies
+   min(size, job size) bytes into buf (which may be NULL when size is 0) and returns the job's size, or -1
+   when the printer or the job is unknown. */
+WINSIM_HOST_API int32_t winsim_job_bytes(const char* printer, uint32_t index, void* buf, uint32_t size);
+
+/* Makes every later WritePrinter on the printer take at most max_bytes_per_call bytes (0: all it is given),
+   or, with zero_byte_success nonzero, report success having taken nothing, as a spooler may do. Returns 1, or
+   0 for an unknown printer. winsim_reset forgets the setting with the printer. */
+WINSIM_HOST_API int winsim_set_write_limit(const char* printer, uint32_t max_bytes_per_call,
+                                           int zero_byte_success);
+
+/* Engine surfaces (bitmaps and device surfaces) and palettes created and not yet deleted in this process. */
+WINSIM_HOST_API uint32_t winsim_engine_objects(void);
 
 /* Sets the host folder that Windows drive paths map into ("C:\dir\f.csv" -> "<root>/c/dir/f.csv"); it is
    created when needed. NULL returns to the default: $WINSIM_ROOT, else "$TMPDIR/winsim-<uid>" (TMPDIR

@@ -195,7 +195,10 @@ WINSPOOLAPI DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWO
                                          DWORD cbData);
 WINSPOOLAPI DWORD WINAPI DeletePrinterDataW(HANDLE hPrinter, LPWSTR pValueName);
 
-/* Jobs and raw output (StartDocPrinterW, WritePrinter, EndDocPrinter, GetJobW) belong here. */
+/* Jobs and raw output. */
+WINSPOOLAPI DWORD WINAPI StartDocPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pDocInfo);
+WINSPOOLAPI WINBOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten);
+WINSPOOLAPI WINBOOL WINAPI EndDocPrinter(HANDLE hPrinter);
 
 WINSIM_EXTERN_C_END
 
@@ -220,6 +223,7 @@ typedef PRINTER_DEFAULTSW PRINTER_DEFAULTS, *PPRINTER_DEFAULTS, *LPPRINTER_DEFAU
 #define GetPrinterData GetPrinterDataW
 #define SetPrinterData SetPrinterDataW
 #define DeletePrinterData DeletePrinterDataW
+#define StartDocPrinter StartDocPrinterW
 #endif
 
 #endif

@@ -5,6 +5,7 @@
 
 extern "C" void winsim_reset(void) {
     winsim::reset_spooler();
+    winsim::reset_engine();
     winsim::reset_version();
     winsim::reset_services();
 }

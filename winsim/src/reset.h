@@ -6,5 +6,6 @@ namespace winsim {
 void reset_services();
 void reset_version();
 void reset_spooler();
+void reset_engine();
 
 } // namespace winsim

@@ -42,7 +42,34 @@ namespace winsim {
     X(GetPrinterDriverDirectoryW, RPC_S_SERVER_UNAVAILABLE)                                                  \
     X(GetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
     X(SetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
-    X(DeletePrinterDataW, RPC_S_SERVER_UNAVAILABLE)
+    X(DeletePrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                          \
+    X(StartDocPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                            \
+    X(WritePrinter, ERROR_PRINT_CANCELLED)                                                                   \
+    X(EndDocPrinter, RPC_S_SERVER_UNAVAILABLE)                                                               \
+    X(EngCreateBitmap, ERROR_NOT_ENOUGH_MEMORY)                                                              \
+    X(EngCreateDeviceSurface, ERROR_NOT_ENOUGH_MEMORY)                                                       \
+    X(EngAssociateSurface, ERROR_INVALID_PARAMETER)                                                          \
+    X(EngLockSurface, ERROR_NOT_ENOUGH_MEMORY)                                                               \
+    X(EngUnlockSurface, ERROR_INVALID_PARAMETER)                                                             \
+    X(EngDeleteSurface, ERROR_INVALID_HANDLE)                                                                \
+    X(EngMarkBandingSurface, ERROR_INVALID_PARAMETER)                                                        \
+    X(EngEraseSurface, ERROR_INVALID_PARAMETER)                                                              \
+    X(EngCreatePalette, ERROR_NOT_ENOUGH_MEMORY)                                                             \
+    X(EngDeletePalette, ERROR_INVALID_HANDLE)                                                                \
+    X(EngBitBlt, ERROR_INVALID_PARAMETER)                                                                    \
+    X(EngStretchBlt, ERROR_INVALID_PARAMETER)                                                                \
+    X(EngStretchBltROP, ERROR_INVALID_PARAMETER)                                                             \
+    X(EngCopyBits, ERROR_INVALID_PARAMETER)                                                                  \
+    X(EngPlgBlt, ERROR_INVALID_PARAMETER)                                                                    \
+    X(EngAlphaBlend, ERROR_INVALID_PARAMETER)                                                                \
+    X(EngTransparentBlt, ERROR_INVALID_PARAMETER)                                                            \
+    X(EngGradientFill, ERROR_INVALID_PARAMETER)                                                              \
+    X(EngLineTo, ERROR_INVALID_PARAMETER)                                                                    \
+    X(EngStrokePath, ERROR_INVALID_PARAMETER)                                                                \
+    X(EngFillPath, ERROR_INVALID_PARAMETER)                                                                  \
+    X(EngStrokeAndFillPath, ERROR_INVALID_PARAMETER)                                                         \
+    X(EngPaint, ERROR_INVALID_PARAMETER)                                                                     \
+    X(EngTextOut, ERROR_INVALID_PARAMETER)
 
 enum class Service : unsigned {
 #define WINSIM_SERVICE_ENUM(name, error) name,

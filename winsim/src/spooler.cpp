@@ -37,16 +37,16 @@ ACCESS_MASK map_generic(ACCESS_MASK access) {
                                               MAXIMUM_ALLOWED);
 }
 
-bool known_datatype(std::u16string_view type) {
-    return equal_ignoring_case(type, u"RAW") || equal_ignoring_case(type, u"TEXT") ||
-           equal_ignoring_case(type.substr(0, 7), u"NT EMF ");
-}
-
 std::u16string name_from(const char* utf8_text) {
     return utf8_text ? from_utf8(utf8_text) : std::u16string();
 }
 
 } // namespace
+
+bool known_datatype(std::u16string_view type) {
+    return equal_ignoring_case(type, u"RAW") || equal_ignoring_case(type, u"TEXT") ||
+           equal_ignoring_case(type.substr(0, 7), u"NT EMF ");
+}
 
 std::shared_ptr<Printer> Spooler::find(std::u16string_view name) const {
     const auto it = std::find_if(printers.begin(), printers.end(),
@@ -77,6 +77,7 @@ void reset_spooler() {
             printer->deleted = true;
         s->printers.clear();
         s->driver_directory = kDefaultDriverDirectory;
+        s->next_job_id = 1;
     }
     drop_handles(HandleKind::Printer);
 }

@@ -31,6 +31,15 @@ struct DriverFiles {
     std::u16string help_file;
 };
 
+// One print job: opened by StartDocPrinterW, filled by WritePrinter, closed by EndDocPrinter.
+struct Job {
+    DWORD id = 0;
+    std::u16string document;
+    std::u16string datatype;
+    std::vector<BYTE> bytes;
+    bool ended = false;
+};
+
 struct Printer {
     explicit Printer(std::u16string name) : name(std::move(name)) {}
 
@@ -54,12 +63,17 @@ struct Printer {
     std::map<std::u16string, PrinterValue, LessIgnoringCase> values;
     std::optional<DriverFiles> driver;
     bool deleted = false;
+    std::vector<Job> jobs; // every job started on the printer, in order
+    // How much one WritePrinter call takes (0: everything), and whether it reports success taking nothing.
+    DWORD write_limit = 0;
+    bool zero_byte_success = false;
 };
 
 struct Spooler {
     std::mutex mutex;
     std::vector<std::shared_ptr<Printer>> printers;
     std::u16string driver_directory;
+    DWORD next_job_id = 1;
 
     std::shared_ptr<Printer> find(std::u16string_view name) const;
 };
@@ -90,10 +104,16 @@ class PrinterHandle final : public Object {
     // The job defaults given to OpenPrinterW, for the job functions.
     std::optional<std::vector<BYTE>> devmode;
     std::u16string datatype;
+    // The job this handle has started and not yet ended: an index into printer->jobs. Guarded by the spooler
+    // lock.
+    std::optional<size_t> job;
 };
 
 // The size of a caller's device record (dmSize + dmDriverExtra), or nothing when it is too short to be one.
 std::optional<size_t> devmode_size(const DEVMODEW* devmode);
+
+// Whether the spooler knows a data type: "RAW", "TEXT" or "NT EMF 1.00x", compared ignoring case.
+bool known_datatype(std::u16string_view type);
 
 // Checks a printer handle for a call under the spooler lock: the printer is there and the handle has the
 // `needed` rights (0: any). Returns 0 or the error to fail with.

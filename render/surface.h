@@ -1,0 +1,22 @@
+// The drawing surface of a physical device: a device surface the engine draws on through the driver's
+// hooks, an engine bitmap behind it that holds the pixels (locked, so the image sender can read them),
+// the band table, and the device's work storage.
+#pragma once
+
+#include "pdev.h"
+
+inline constexpr SIZE_T kPatternSetBytes = 64 * 1024;
+inline constexpr SIZE_T kWorkAreaBytes = 256 * 1024;
+inline constexpr SIZE_T kWorkStorageBytes =
+    2 * kPatternSetBytes + kWorkAreaBytes + kOutputHeadroom + kOutputBufferBytes;
+// The row coder's two areas, one per coding; a coded row of the widest head fits with room to spare.
+inline constexpr int kRowCoderScratchCount = 2;
+inline constexpr SIZE_T kRowCoderScratchBytes = 8 * 1024;
+
+inline constexpr FLONG kSurfaceHooks = HOOK_BITBLT | HOOK_STRETCHBLT | HOOK_PLGBLT | HOOK_TEXTOUT |
+                                       HOOK_PAINT | HOOK_STROKEPATH | HOOK_FILLPATH | HOOK_STROKEANDFILLPATH |
+                                       HOOK_LINETO | HOOK_COPYBITS | HOOK_STRETCHBLTROP |
+                                       HOOK_TRANSPARENTBLT | HOOK_ALPHABLEND | HOOK_GRADIENTFILL;
+
+// Releases surface, bitmap, work storage and scratch buffers; safe to call on a device that has none.
+void ReleaseSurface(PDEV* pdev);

@@ -1,0 +1,502 @@
+// The graphics engine's services a printer graphics driver calls: surfaces and bitmaps with real memory,
+// palettes, and the drawing services, which check that they are pointed at a bitmap the engine made but draw
+// nothing (how the engine rasterises is none of the driver's business).
+#include "reset.h"
+#include "services.h"
+
+#include <windows.h>
+#include <winddi.h>
+#include <winsim_host.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace winsim {
+namespace {
+
+// Larger bitmaps fail as out of memory: the engine's own limits lie far below what a test machine has.
+constexpr unsigned long long kMaxBitmapBytes = 1ULL << 30;
+
+struct Surface {
+    Surface() = default;
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+    ~Surface() {
+        if (owns_bits)
+            std::free(so.pvBits);
+    }
+
+    SURFOBJ so{}; // handed out by EngLockSurface; its address stays put
+    bool owns_bits = false;
+    bool banding = false;
+    FLONG hooks = 0;
+    int locks = 0;
+};
+
+struct Palette {
+    ULONG mode = 0;
+    std::vector<ULONG> colors;
+};
+
+struct Engine {
+    std::mutex mutex;
+    // Engine object handles live apart from kernel handles; values are never reused.
+    uintptr_t next = 0x00E00000;
+    ULONG next_uniq = 1;
+    std::map<uintptr_t, std::unique_ptr<Surface>> surfaces; // bitmaps and device surfaces
+    std::map<uintptr_t, std::unique_ptr<Palette>> palettes;
+};
+
+// Never destroyed, like the other process-wide state.
+Engine& engine() {
+    static Engine* e = new Engine;
+    return *e;
+}
+
+ULONG bits_per_pixel(ULONG format) {
+    switch (format) {
+    case BMF_1BPP:
+        return 1;
+    case BMF_4BPP:
+        return 4;
+    case BMF_8BPP:
+        return 8;
+    case BMF_16BPP:
+        return 16;
+    case BMF_24BPP:
+        return 24;
+    case BMF_32BPP:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+std::string handle_text(const void* handle) {
+    return hex(reinterpret_cast<uintptr_t>(handle));
+}
+
+// Under the engine lock: the surface behind a handle, or behind a SURFOBJ the engine handed out.
+Surface* surface_of(Engine& e, HSURF hsurf) {
+    const auto it = e.surfaces.find(reinterpret_cast<uintptr_t>(hsurf));
+    return it == e.surfaces.end() ? nullptr : it->second.get();
+}
+
+Surface* surface_of(Engine& e, const SURFOBJ* pso) {
+    if (!pso)
+        return nullptr;
+    Surface* s = surface_of(e, pso->hsurf);
+    return s && &s->so == pso ? s : nullptr;
+}
+
+uintptr_t add_surface(Engine& e, std::unique_ptr<Surface> surface) {
+    const uintptr_t value = e.next;
+    e.next += 4;
+    surface->so.hsurf = reinterpret_cast<HSURF>(value);
+    surface->so.iUniq = e.next_uniq++;
+    e.surfaces.emplace(value, std::move(surface));
+    return value;
+}
+
+// Sets one pixel of a bitmap to a colour index or value in the bitmap's own format.
+void put_pixel(SURFOBJ& so, LONG x, LONG y, ULONG color) {
+    BYTE* row = static_cast<BYTE*>(so.pvScan0) + static_cast<ptrdiff_t>(y) * so.lDelta;
+    switch (so.iBitmapFormat) {
+    case BMF_1BPP: {
+        const BYTE mask = static_cast<BYTE>(0x80 >> (x & 7));
+        row[x / 8] = (color & 1) ? (row[x / 8] | mask) : (row[x / 8] & ~mask);
+        break;
+    }
+    case BMF_4BPP: {
+        const int shift = (x & 1) ? 0 : 4;
+        row[x / 2] = static_cast<BYTE>((row[x / 2] & ~(0xF << shift)) | ((color & 0xF) << shift));
+        break;
+    }
+    case BMF_8BPP:
+        row[x] = static_cast<BYTE>(color);
+        break;
+    case BMF_16BPP:
+        row[2 * x] = static_cast<BYTE>(color);
+        row[2 * x + 1] = static_cast<BYTE>(color >> 8);
+        break;
+    case BMF_24BPP:
+        for (int i = 0; i < 3; ++i)
+            row[3 * x + i] = static_cast<BYTE>(color >> (8 * i));
+        break;
+    case BMF_32BPP:
+        for (int i = 0; i < 4; ++i)
+            row[4 * x + i] = static_cast<BYTE>(color >> (8 * i));
+        break;
+    default:
+        break;
+    }
+}
+
+// The drawing services' common check: the call must reach a bitmap the engine made (a device surface's
+// pixels are the driver's own). A source, when given, must be one of the engine's surfaces.
+BOOL draw(Service service, const char* name, SURFOBJ* target, SURFOBJ* source) {
+    std::string line = std::string(name) + " target=" + (target ? handle_text(target->hsurf) : "(null)");
+    if (source)
+        line += " source=" + handle_text(source->hsurf);
+    if (const DWORD fault = enter(service, std::move(line))) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const Surface* t = surface_of(e, target);
+    if (!t || t->so.iType != STYPE_BITMAP || (source && !surface_of(e, source))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void reset_engine() {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    e.surfaces.clear();
+    e.palettes.clear();
+}
+
+} // namespace winsim
+
+using namespace winsim;
+
+extern "C" {
+
+HBITMAP APIENTRY EngCreateBitmap(SIZEL sizl, LONG lWidth, ULONG iFormat, FLONG fl, PVOID pvBits) {
+    if (const DWORD fault = enter(Service::EngCreateBitmap,
+                                  "EngCreateBitmap cx=" + std::to_string(sizl.cx) +
+                                      " cy=" + std::to_string(sizl.cy) + " width=" + std::to_string(lWidth) +
+                                      " format=" + std::to_string(iFormat) + " flags=" + hex(fl))) {
+        SetLastError(fault);
+        return nullptr;
+    }
+    const ULONG bpp = bits_per_pixel(iFormat);
+    if (bpp == 0 || sizl.cx <= 0 || sizl.cy <= 0 || lWidth < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const unsigned long long minimum = (static_cast<unsigned long long>(sizl.cx) * bpp + 31) / 32 * 4;
+    const unsigned long long stride = lWidth ? static_cast<unsigned long long>(lWidth) : minimum;
+    if (stride < minimum) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const unsigned long long bytes = stride * static_cast<unsigned long long>(sizl.cy);
+    if (bytes > kMaxBitmapBytes) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    auto surface = std::make_unique<Surface>();
+    if (pvBits) {
+        surface->so.pvBits = pvBits;
+    } else {
+        surface->so.pvBits = (fl & BMF_NOZEROINIT) ? std::malloc(static_cast<size_t>(bytes))
+                                                   : std::calloc(static_cast<size_t>(bytes), 1);
+        if (!surface->so.pvBits) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        surface->owns_bits = true;
+    }
+    SURFOBJ& so = surface->so;
+    so.sizlBitmap = sizl;
+    so.cjBits = static_cast<ULONG>(bytes);
+    const bool top_down = (fl & BMF_TOPDOWN) != 0;
+    so.lDelta = top_down ? static_cast<LONG>(stride) : -static_cast<LONG>(stride);
+    so.pvScan0 = top_down ? so.pvBits : static_cast<BYTE*>(so.pvBits) + (bytes - stride);
+    so.iBitmapFormat = iFormat;
+    so.iType = STYPE_BITMAP;
+    so.fjBitmap = static_cast<USHORT>(fl & (BMF_TOPDOWN | BMF_NOZEROINIT | BMF_DONTCACHE | BMF_USERMEM));
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    return reinterpret_cast<HBITMAP>(add_surface(e, std::move(surface)));
+}
+
+HSURF APIENTRY EngCreateDeviceSurface(DHSURF dhsurf, SIZEL sizl, ULONG iFormatCompat) {
+    if (const DWORD fault =
+            enter(Service::EngCreateDeviceSurface,
+                  "EngCreateDeviceSurface dhsurf=" + handle_text(dhsurf) + " cx=" + std::to_string(sizl.cx) +
+                      " cy=" + std::to_string(sizl.cy) + " format=" + std::to_string(iFormatCompat))) {
+        SetLastError(fault);
+        return nullptr;
+    }
+    if (sizl.cx <= 0 || sizl.cy <= 0 || bits_per_pixel(iFormatCompat) == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto surface = std::make_unique<Surface>();
+    surface->so.dhsurf = dhsurf;
+    surface->so.sizlBitmap = sizl;
+    surface->so.iBitmapFormat = iFormatCompat;
+    surface->so.iType = STYPE_DEVICE;
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    return reinterpret_cast<HSURF>(add_surface(e, std::move(surface)));
+}
+
+WINBOOL APIENTRY EngAssociateSurface(HSURF hsurf, HDEV hdev, FLONG flHooks) {
+    if (const DWORD fault = enter(Service::EngAssociateSurface,
+                                  "EngAssociateSurface surface=" + handle_text(hsurf) +
+                                      " hdev=" + handle_text(hdev) + " hooks=" + hex(flHooks))) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    Surface* s = surface_of(e, hsurf);
+    if (!s) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!hdev || (flHooks & ~static_cast<FLONG>(HOOK_FLAGS))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    s->so.hdev = hdev;
+    s->hooks = flHooks;
+    return TRUE;
+}
+
+SURFOBJ* APIENTRY EngLockSurface(HSURF hsurf) {
+    if (const DWORD fault = enter(Service::EngLockSurface, "EngLockSurface surface=" + handle_text(hsurf))) {
+        SetLastError(fault);
+        return nullptr;
+    }
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    Surface* s = surface_of(e, hsurf);
+    if (!s) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    ++s->locks;
+    return &s->so;
+}
+
+VOID APIENTRY EngUnlockSurface(SURFOBJ* pso) {
+    // A planned failure still unlocks: the caller has no way to react to it.
+    enter(Service::EngUnlockSurface,
+          "EngUnlockSurface surface=" + (pso ? handle_text(pso->hsurf) : "(null)"));
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    Surface* s = surface_of(e, pso);
+    if (s && s->locks > 0)
+        --s->locks;
+}
+
+WINBOOL APIENTRY EngDeleteSurface(HSURF hsurf) {
+    const DWORD fault = enter(Service::EngDeleteSurface, "EngDeleteSurface surface=" + handle_text(hsurf));
+    std::unique_ptr<Surface> deleted;
+    {
+        Engine& e = engine();
+        std::lock_guard lock(e.mutex);
+        const auto it = e.surfaces.find(reinterpret_cast<uintptr_t>(hsurf));
+        if (it == e.surfaces.end()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return FALSE;
+        }
+        // A locked surface is still in use; deleting it would leave the locker a dangling SURFOBJ.
+        if (it->second->locks > 0) {
+            SetLastError(ERROR_BUSY);
+            return FALSE;
+        }
+        deleted = std::move(it->second);
+        e.surfaces.erase(it);
+    }
+    // An injected failure still deletes, so that a test of that path does not leak the surface.
+    if (fault) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+WINBOOL APIENTRY EngMarkBandingSurface(HSURF hsurf) {
+    if (const DWORD fault =
+            enter(Service::EngMarkBandingSurface, "EngMarkBandingSurface surface=" + handle_text(hsurf))) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    Surface* s = surface_of(e, hsurf);
+    if (!s) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    s->banding = true;
+    return TRUE;
+}
+
+WINBOOL APIENTRY EngEraseSurface(SURFOBJ* pso, RECTL* prcl, ULONG iColor) {
+    std::string line = "EngEraseSurface surface=" + (pso ? handle_text(pso->hsurf) : "(null)");
+    if (prcl)
+        line += " rect=" + std::to_string(prcl->left) + "," + std::to_string(prcl->top) + "," +
+                std::to_string(prcl->right) + "," + std::to_string(prcl->bottom);
+    line += " color=" + hex(iColor);
+    if (const DWORD fault = enter(Service::EngEraseSurface, std::move(line))) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    Surface* s = surface_of(e, pso);
+    if (!s || s->so.iType != STYPE_BITMAP || !prcl) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    SURFOBJ& so = s->so;
+    const LONG left = prcl->left < 0 ? 0 : prcl->left;
+    const LONG top = prcl->top < 0 ? 0 : prcl->top;
+    const LONG right = prcl->right > so.sizlBitmap.cx ? so.sizlBitmap.cx : prcl->right;
+    const LONG bottom = prcl->bottom > so.sizlBitmap.cy ? so.sizlBitmap.cy : prcl->bottom;
+    for (LONG y = top; y < bottom; ++y) {
+        for (LONG x = left; x < right; ++x)
+            put_pixel(so, x, y, iColor);
+    }
+    return TRUE;
+}
+
+HPALETTE APIENTRY EngCreatePalette(ULONG iMode, ULONG cColors, ULONG* pulColors, FLONG flRed, FLONG flGreen,
+                                   FLONG flBlue) {
+    if (const DWORD fault = enter(Service::EngCreatePalette, "EngCreatePalette mode=" + hex(iMode) +
+                                                                 " colors=" + std::to_string(cColors))) {
+        SetLastError(fault);
+        return nullptr;
+    }
+    auto palette = std::make_unique<Palette>();
+    palette->mode = iMode;
+    switch (iMode) {
+    case PAL_INDEXED:
+        if (cColors == 0 || cColors > 65536) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+        palette->colors.assign(cColors, 0);
+        if (pulColors)
+            palette->colors.assign(pulColors, pulColors + cColors);
+        break;
+    case PAL_BITFIELDS:
+        if (!flRed || !flGreen || !flBlue) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+        palette->colors = {flRed, flGreen, flBlue};
+        break;
+    case PAL_RGB:
+    case PAL_BGR:
+    case PAL_CMYK:
+        break;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const uintptr_t value = e.next;
+    e.next += 4;
+    e.palettes.emplace(value, std::move(palette));
+    return reinterpret_cast<HPALETTE>(value);
+}
+
+WINBOOL APIENTRY EngDeletePalette(HPALETTE hpal) {
+    const DWORD fault = enter(Service::EngDeletePalette, "EngDeletePalette palette=" + handle_text(hpal));
+    {
+        Engine& e = engine();
+        std::lock_guard lock(e.mutex);
+        if (!e.palettes.erase(reinterpret_cast<uintptr_t>(hpal))) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return FALSE;
+        }
+    }
+    if (fault) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+WINBOOL APIENTRY EngBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*,
+                           POINTL*, BRUSHOBJ*, POINTL*, ROP4) {
+    return draw(Service::EngBitBlt, "EngBitBlt", psoTrg, psoSrc);
+}
+
+WINBOOL APIENTRY EngStretchBlt(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*,
+                               COLORADJUSTMENT*, POINTL*, RECTL*, RECTL*, POINTL*, ULONG) {
+    return draw(Service::EngStretchBlt, "EngStretchBlt", psoDest, psoSrc);
+}
+
+WINBOOL APIENTRY EngStretchBltROP(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*,
+                                  COLORADJUSTMENT*, POINTL*, RECTL*, RECTL*, POINTL*, ULONG, BRUSHOBJ*,
+                                  DWORD) {
+    return draw(Service::EngStretchBltROP, "EngStretchBltROP", psoDest, psoSrc);
+}
+
+WINBOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) {
+    return draw(Service::EngCopyBits, "EngCopyBits", psoDest, psoSrc);
+}
+
+WINBOOL APIENTRY EngPlgBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*,
+                           POINTL*, POINTFIX*, RECTL*, POINTL*, ULONG) {
+    return draw(Service::EngPlgBlt, "EngPlgBlt", psoTrg, psoSrc);
+}
+
+WINBOOL APIENTRY EngAlphaBlend(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ*, XLATEOBJ*, RECTL*, RECTL*,
+                               BLENDOBJ*) {
+    return draw(Service::EngAlphaBlend, "EngAlphaBlend", psoDest, psoSrc);
+}
+
+WINBOOL APIENTRY EngTransparentBlt(SURFOBJ* psoDst, SURFOBJ* psoSrc, CLIPOBJ*, XLATEOBJ*, RECTL*, RECTL*,
+                                   ULONG, ULONG) {
+    return draw(Service::EngTransparentBlt, "EngTransparentBlt", psoDst, psoSrc);
+}
+
+WINBOOL APIENTRY EngGradientFill(SURFOBJ* psoDest, CLIPOBJ*, XLATEOBJ*, TRIVERTEX*, ULONG, PVOID, ULONG,
+                                 RECTL*, POINTL*, ULONG) {
+    return draw(Service::EngGradientFill, "EngGradientFill", psoDest, nullptr);
+}
+
+WINBOOL APIENTRY EngLineTo(SURFOBJ* pso, CLIPOBJ*, BRUSHOBJ*, LONG, LONG, LONG, LONG, RECTL*, MIX) {
+    return draw(Service::EngLineTo, "EngLineTo", pso, nullptr);
+}
+
+WINBOOL APIENTRY EngStrokePath(SURFOBJ* pso, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, POINTL*, LINEATTRS*,
+                               MIX) {
+    return draw(Service::EngStrokePath, "EngStrokePath", pso, nullptr);
+}
+
+WINBOOL APIENTRY EngFillPath(SURFOBJ* pso, PATHOBJ*, CLIPOBJ*, BRUSHOBJ*, POINTL*, MIX, FLONG) {
+    return draw(Service::EngFillPath, "EngFillPath", pso, nullptr);
+}
+
+WINBOOL APIENTRY EngStrokeAndFillPath(SURFOBJ* pso, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, LINEATTRS*,
+                                      BRUSHOBJ*, POINTL*, MIX, FLONG) {
+    return draw(Service::EngStrokeAndFillPath, "EngStrokeAndFillPath", pso, nullptr);
+}
+
+WINBOOL APIENTRY EngPaint(SURFOBJ* pso, CLIPOBJ*, BRUSHOBJ*, POINTL*, MIX) {
+    return draw(Service::EngPaint, "EngPaint", pso, nullptr);
+}
+
+WINBOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*,
+                            POINTL*, MIX) {
+    return draw(Service::EngTextOut, "EngTextOut", pso, nullptr);
+}
+
+// Host function.
+
+uint32_t winsim_engine_objects(void) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    return static_cast<uint32_t>(e.surfaces.size() + e.palettes.size());
+}
+
+} // extern "C"
