@@ -28,30 +28,12 @@ class Command {
         }
         return *this;
     }
-    Command& Dec1(LONG v) {
-        char s[32];
-        return Put(s, std::snprintf(s, sizeof(s), "%01d", static_cast<int>(v)));
-    }
-    Command& Dec2(LONG v) {
-        char s[32];
-        return Put(s, std::snprintf(s, sizeof(s), "%02d", static_cast<int>(v)));
-    }
-    Command& Dec3(LONG v) {
-        char s[32];
-        return Put(s, std::snprintf(s, sizeof(s), "%03d", static_cast<int>(v)));
-    }
-    Command& Dec4(LONG v) {
-        char s[32];
-        return Put(s, std::snprintf(s, sizeof(s), "%04d", static_cast<int>(v)));
-    }
-    Command& Signed4(LONG v) {
-        char s[32];
-        return Put(s, std::snprintf(s, sizeof(s), "%+04d", static_cast<int>(v)));
-    }
-    Command& Hex2(int v) {
-        char s[32];
-        return Put(s, std::snprintf(s, sizeof(s), "%02X", static_cast<unsigned>(v)));
-    }
+    Command& Dec1(LONG v) { return Field("%01d", v); }
+    Command& Dec2(LONG v) { return Field("%02d", v); }
+    Command& Dec3(LONG v) { return Field("%03d", v); }
+    Command& Dec4(LONG v) { return Field("%04d", v); }
+    Command& Signed4(LONG v) { return Field("%+04d", v); }
+    Command& Hex2(int v) { return Field("%02X", v); }
 
     // Appends what has been put together so far.
     void Emit(OutputBuffer& out) {
@@ -64,7 +46,9 @@ class Command {
     }
 
   private:
-    Command& Put(const char* scratch, int n) {
+    Command& Field(const char* format, int v) {
+        char scratch[32];
+        int n = std::snprintf(scratch, sizeof(scratch), format, v);
         for (int i = 0; i < n && i < 31; ++i) {
             Byte(scratch[i]);
         }
