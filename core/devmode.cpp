@@ -181,16 +181,63 @@ bool InputUsable(const DEVMODEW* input) {
     return input && input->dmSize >= kMinInputPublicSize;
 }
 
+// The printer's stored settings as a working record. With privateFollows the caller is about to copy a
+// trusted input's whole private block over the record, so only what outlives that copy is taken from the
+// stored record (its validity, public part and device extension), and its 58 KB private block is not
+// copied for nothing.
+void LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool privateFollows) {
+    PrinterInfo2 pi;
+    const bool fetched = FetchPrinterInfo2(printer, &pi);
+    const LONG driverModel = fetched ? FindModelIndex(pi.info->pDriverName) : 0;
+    const DEVMODEW* stored = fetched ? pi.DevMode() : nullptr;
+    size_t available = pi.DevModeBytesAvailable();
+    if (!stored || available < offsetof(DEVMODEW, dmFields)) {
+        SetDefaults(rec, driverModel);
+        return;
+    }
+    // A stored record claims its own size; never read more than the spooler really handed over.
+    size_t bytes = static_cast<size_t>(stored->dmSize) + stored->dmDriverExtra;
+    bytes = bytes < kExchangedSize ? bytes : kExchangedSize;
+    bytes = bytes < available ? bytes : available;
+    const bool oldRules = GetOsVersionCode() < OSCODE_VISTA;
+    bool valid = false;
+    if (privateFollows) {
+        // Shorter than a whole record means the signature is missing: invalid either way.
+        valid = bytes == kExchangedSize &&
+                (oldRules ? IsValidDevModeForPrinter(stored, printerName) : IsValidDevMode(stored));
+        if (valid) {
+            rec->Public = *stored;
+        }
+    } else {
+        std::memcpy(rec, stored, bytes);
+        std::memset(reinterpret_cast<BYTE*>(rec) + bytes, 0, kExchangedSize - bytes);
+        valid = oldRules ? IsValidDevModeForPrinter(&rec->Public, printerName) : IsValidDevMode(&rec->Public);
+    }
+    DWORD got = 0;
+    if (!valid ||
+        !GetPrinterDataValue(printer, kValuePrivateDevMode, &rec->Extension, sizeof(DEVICEEXT), &got) ||
+        got != sizeof(DEVICEEXT)) {
+        SetDefaults(rec, driverModel);
+        return;
+    }
+    if (!privateFollows) {
+        Repair(rec, [driverModel] { return driverModel; });
+    }
+}
+
 // The rules both forms of GetDriverDevMode share, from loading to the settled public part.
 bool BuildSettled(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
                   DWORD callerCode) {
-    LoadPrinterDevMode(rec, printer, printerName);
-    bool taken = InputUsable(input);
+    const bool taken = InputUsable(input);
+    DWORD faults = 0;
     if (taken) {
-        DWORD faults = CheckDevMode(input, printerName);
+        faults = CheckDevMode(input, printerName);
         if (GetOsVersionCode() >= OSCODE_VISTA) {
             faults &= ~DMFAULT_DEVICE_NAME;
         }
+    }
+    LoadStored(rec, printer, printerName, taken && faults == 0);
+    if (taken) {
         if (faults == 0) {
             // The merge copies the input's whole label list over the record, so the stored list would
             // be overwritten unread.
@@ -410,31 +457,7 @@ void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWST
 }
 
 BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName) {
-    PrinterInfo2 pi;
-    const bool fetched = FetchPrinterInfo2(printer, &pi);
-    const LONG driverModel = fetched ? FindModelIndex(pi.info->pDriverName) : 0;
-    const DEVMODEW* stored = fetched ? pi.DevMode() : nullptr;
-    size_t available = pi.DevModeBytesAvailable();
-    if (!stored || available < offsetof(DEVMODEW, dmFields)) {
-        SetDefaults(rec, driverModel);
-        return TRUE;
-    }
-    // A stored record claims its own size; never copy more than the spooler really handed over.
-    size_t bytes = static_cast<size_t>(stored->dmSize) + stored->dmDriverExtra;
-    bytes = bytes < kExchangedSize ? bytes : kExchangedSize;
-    bytes = bytes < available ? bytes : available;
-    std::memcpy(rec, stored, bytes);
-    std::memset(reinterpret_cast<BYTE*>(rec) + bytes, 0, kExchangedSize - bytes);
-    const bool valid = GetOsVersionCode() < OSCODE_VISTA ? IsValidDevModeForPrinter(&rec->Public, printerName)
-                                                         : IsValidDevMode(&rec->Public);
-    DWORD got = 0;
-    if (!valid ||
-        !GetPrinterDataValue(printer, kValuePrivateDevMode, &rec->Extension, sizeof(DEVICEEXT), &got) ||
-        got != sizeof(DEVICEEXT)) {
-        SetDefaults(rec, driverModel);
-        return TRUE;
-    }
-    Repair(rec, [driverModel] { return driverModel; });
+    LoadStored(rec, printer, printerName, false);
     return TRUE;
 }
 

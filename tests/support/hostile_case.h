@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "devmode.h"
+#include "os_version.h"
 #include "printer_data.h"
 
 namespace hostile {
@@ -191,6 +192,26 @@ inline std::string CheckSettled(const DRVDEVMODE& r, bool withExtension) {
     return {};
 }
 
+// The settled record built the long way, one documented step after the other: the whole stored record
+// loaded, then the input merged. The service skips work that the merge would undo; this must not change
+// its result.
+inline std::unique_ptr<DRVDEVMODE> Reference(HANDLE printer, const DEVMODEW* in) {
+    auto ref = std::make_unique<DRVDEVMODE>();
+    LoadPrinterDevMode(ref.get(), printer, TEXT("P"));
+    DWORD faults = CheckDevMode(in, TEXT("P"));
+    if (GetOsVersionCode() >= OSCODE_VISTA) {
+        faults &= ~DMFAULT_DEVICE_NAME;
+    }
+    if (faults == 0) {
+        ref->Private.Signature = kDevModeSignature;
+    } else {
+        ReadStoredLabels(ref.get(), printer);
+    }
+    MergeDevMode(ref.get(), in, printer, TEXT("P"), CALLER_CONFIG, faults);
+    std::memset(ref->Private.Reserved, 0, sizeof(ref->Private.Reserved));
+    return ref;
+}
+
 // One case: a printer with hostile stored state, then both forms of the service with a hostile
 // input. Returns what was wrong, or an empty string.
 inline std::string Run(const uint8_t* data, size_t size) {
@@ -244,6 +265,11 @@ inline std::string Run(const uint8_t* data, size_t size) {
         std::memcpy(settled.get(), out.data(), kWorkingSize);
         if (!passedThrough) {
             why = CheckSettled(*settled, (mode & GDM_COPY_WORKING) != 0);
+        }
+        if (why.empty() && (mode & GDM_COPY_WORKING) && (mode & (GDM_TAKE_INPUT | GDM_TAKE_INPUT_ALT)) &&
+            in && in->dmSize >= kMinInputPublicSize &&
+            std::memcmp(settled.get(), Reference(printer, in).get(), kWorkingSize) != 0) {
+            why = "differs from loading the whole stored record and merging step by step";
         }
     }
     if (why.empty()) {
