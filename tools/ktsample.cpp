@@ -73,7 +73,7 @@ bool PrintVariant(int modelIndex) {
     std::printf("  record: %zu bytes exchanged (public %u + private %u), %zu working, signature 0x%08X\n",
                 kExchangedSize, d.dmSize, d.dmDriverExtra, kWorkingSize, static_cast<unsigned>(p.Signature));
     std::printf(
-        "  public: spec 0x%04X, driver 0x%04X, fields 0x%08X, orientation %d, paper %d (%d x %d, 0.1 mm)"
+        "  public: version 0x%04X, driver 0x%04X, fields 0x%08X, orientation %d, paper %d (%d x %d, 0.1 mm)"
         " \"%s\", copies %d, source %d, %d x %d dpi, colour %d, media %u, nup %u\n",
         d.dmSpecVersion, d.dmDriverVersion, static_cast<unsigned>(d.dmFields), d.dmOrientation, d.dmPaperSize,
         d.dmPaperWidth, d.dmPaperLength, Utf8(d.dmFormName, CCHFORMNAME).c_str(), d.dmCopies,

@@ -402,7 +402,7 @@ TEST_F(LabelFile, FilesThatCannotBeReadLeaveTheDefaultList) {
     // The first read succeeds and delivers complete lines, the next one fails.
     std::string lines;
     for (int i = 0; i < 200; ++i) {
-        lines += Line("L" + std::to_string(i));
+        lines += Line("Label" + std::to_string(i));
     }
     rec = LitteredRecord();
     ASSERT_EQ(winsim_fail_calls("ReadFile", 1, 1), 1);
@@ -415,13 +415,13 @@ TEST_F(LabelFile, FilesThatCannotBeReadLeaveTheDefaultList) {
 TEST_F(LabelFile, ThreeHundredLinesKeepTheFirst248) {
     std::string lines;
     for (int i = 0; i < 300; ++i) {
-        lines += Line("L" + std::to_string(i));
+        lines += Line("Label" + std::to_string(i));
     }
     lines += Line("late standard", {{kIdColumn, "257"}, {kGapColumn, "7.7"}});
     ASSERT_TRUE(ImportLines(lines));
     ASSERT_EQ(rec_->Private.LabelCount, kMaxLabels);
-    EXPECT_EQ(Name(2), "L0");
-    EXPECT_EQ(Name(kMaxLabels - 1), "L247");
+    EXPECT_EQ(Name(2), "Label0");
+    EXPECT_EQ(Name(kMaxLabels - 1), "Label247");
     EXPECT_EQ(Label(0).Gap, NewRecord()->Private.Labels[0].Gap) << "reading stops once the list is full";
     EXPECT_EQ(Label(kMaxLabels - 1).Id, static_cast<DWORD>(32767 - 247));
 }
