@@ -97,65 +97,22 @@ template <class T> bool Within(T value, T low, T high) {
     return value >= low && value <= high;
 }
 
-template <class ModelFromDriver> DWORD Repair(DRVDEVMODE* rec, ModelFromDriver modelFromDriver) {
+// LabelCount within 2..250, CurrentLabel inside the list, every name terminated.
+DWORD RepairLabelList(DRVDEVMODE* rec) {
     PRIVDEVMODE& p = rec->Private;
     DWORD mended = 0;
-    if (!Within<LONG>(p.ModelIndex, 0, kVariantCount - 1)) {
-        p.ModelIndex = modelFromDriver();
-        mended |= REPAIR_MODEL_INDEX;
+    if (!Within<LONG>(p.LabelCount, 2, kMaxLabels)) {
+        p.LabelCount = p.LabelCount < 2 ? 2 : kMaxLabels;
+        mended |= REPAIR_LABEL_COUNT;
     }
-    mended |= RepairLabelList(rec);
-    if (p.ResolutionIndex != 0) {
-        p.ResolutionIndex = 0; // every variant has exactly one resolution
-        mended |= REPAIR_RESOLUTION;
+    if (!Within<LONG>(p.CurrentLabel, 0, p.LabelCount - 1)) {
+        p.CurrentLabel = 0;
+        mended |= REPAIR_CURRENT_LABEL;
     }
-    if (!Within<LONG>(p.PatternIndex, 0, 3) || !Within<LONG>(p.PatternIndex2, 0, 3)) {
-        p.PatternIndex = Within<LONG>(p.PatternIndex, 0, 3) ? p.PatternIndex : 0;
-        p.PatternIndex2 = Within<LONG>(p.PatternIndex2, 0, 3) ? p.PatternIndex2 : 1;
-        mended |= REPAIR_PATTERN;
-    }
-    struct Choice {
-        LONG* Field;
-        LONG Low, High, Default;
-    };
-    const Choice choices[] = {
-        {&p.SurfaceToPrint, 0, 3, kDefaultSurfaceToPrint},
-        {&p.RenderModeA, 0, 2, 1},
-        {&p.PatternMode, 1, 2, 1},
-        {&p.RenderLevel, 0, 5, 0},
-        {&p.RenderModeB, 0, 3, 0},
-        {&p.ColorOrder, 0, 1, 0},
-    };
-    for (const Choice& c : choices) {
-        if (!Within(*c.Field, c.Low, c.High)) {
-            *c.Field = c.Default;
-            mended |= REPAIR_RENDER_CHOICE;
-        }
-    }
-    if (!Within<LONG>(p.Orientation, DMORIENT_PORTRAIT, DMORIENT_LANDSCAPE) ||
-        !Within<LONG>(p.Copies, 1, kMaxCopies)) {
-        p.Orientation =
-            Within<LONG>(p.Orientation, DMORIENT_PORTRAIT, DMORIENT_LANDSCAPE) ? p.Orientation : 1;
-        p.Copies = Within<LONG>(p.Copies, 1, kMaxCopies) ? p.Copies : 1;
-        mended |= REPAIR_JOB_VALUE;
-    }
-    if (p.ColorAdjust.caSize != sizeof(COLORADJUSTMENT)) {
-        p.ColorAdjust = kDefaultColorAdjust;
-        mended |= REPAIR_COLOR_ADJUST;
-    }
-    DEVICEEXT& e = rec->Extension;
-    LONG* handling[SELECTOR_COUNT] = {&e.NupHandling, &e.PageOrderHandling, &e.CollateHandling,
-                                      &e.CopyHandling};
-    for (int s = 0; s < SELECTOR_COUNT; ++s) {
-        if (!Within<LONG>(*handling[s], 0, kHandlingSelectors[s].ValueCount - 1)) {
-            *handling[s] = 0;
-            mended |= REPAIR_EXTENSION;
-        }
-    }
-    for (LONG* tray : {&e.Tray1ModelIndex, &e.Tray2ModelIndex}) {
-        if (!Within<LONG>(*tray, -1, kMaxLabels - 1)) {
-            *tray = -1;
-            mended |= REPAIR_EXTENSION;
+    for (LABELINFO& label : p.Labels) {
+        if (label.Name[kLabelNameChars - 1] != 0) {
+            label.Name[kLabelNameChars - 1] = 0;
+            mended |= REPAIR_LABEL_NAME;
         }
     }
     return mended;
@@ -181,11 +138,11 @@ bool InputUsable(const DEVMODEW* input) {
     return input && input->dmSize >= kMinInputPublicSize;
 }
 
-// The printer's stored settings as a working record. With privateFollows the caller is about to copy a
-// trusted input's whole private block over the record, so only what outlives that copy is taken from the
-// stored record (its validity, public part and device extension), and its 58 KB private block is not
-// copied for nothing.
-void LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool privateFollows) {
+// The printer's stored settings as a working record, not yet repaired. With privateFollows the caller is
+// about to copy a trusted input's whole private block over the record, so only what outlives that copy
+// is taken from the stored record (its validity and device extension), and its 58 KB private block is
+// not copied for nothing. Returns the variant the printer's driver name selects.
+LONG LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool privateFollows) {
     PrinterInfo2 pi;
     const bool fetched = FetchPrinterInfo2(printer, &pi);
     const LONG driverModel = fetched ? FindModelIndex(pi.info->pDriverName) : 0;
@@ -193,7 +150,7 @@ void LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool priva
     size_t available = pi.DevModeBytesAvailable();
     if (!stored || available < offsetof(DEVMODEW, dmFields)) {
         SetDefaults(rec, driverModel);
-        return;
+        return driverModel;
     }
     // A stored record claims its own size; never read more than the spooler really handed over.
     size_t bytes = static_cast<size_t>(stored->dmSize) + stored->dmDriverExtra;
@@ -218,42 +175,8 @@ void LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool priva
         !GetPrinterDataValue(printer, kValuePrivateDevMode, &rec->Extension, sizeof(DEVICEEXT), &got) ||
         got != sizeof(DEVICEEXT)) {
         SetDefaults(rec, driverModel);
-        return;
     }
-    if (!privateFollows) {
-        Repair(rec, [driverModel] { return driverModel; });
-    }
-}
-
-// The rules both forms of GetDriverDevMode share, from loading to the settled public part.
-bool BuildSettled(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
-                  DWORD callerCode) {
-    const bool taken = InputUsable(input);
-    DWORD faults = 0;
-    if (taken) {
-        faults = CheckDevMode(input, printerName);
-        if (GetOsVersionCode() >= OSCODE_VISTA) {
-            faults &= ~DMFAULT_DEVICE_NAME;
-        }
-    }
-    LoadStored(rec, printer, printerName, taken && faults == 0);
-    if (taken) {
-        if (faults == 0) {
-            // The merge copies the input's whole label list over the record, so the stored list would
-            // be overwritten unread.
-            rec->Private.Signature = InputSignature(input);
-        } else {
-            ReadStoredLabels(rec, printer);
-        }
-        MergeDevMode(rec, input, printer, printerName, callerCode, faults);
-    } else {
-        ReadStoredLabels(rec, printer);
-        SyncPublicDevMode(rec);
-    }
-    // The bytes after the label list carry the rendering library's run-time values; what a stored or
-    // foreign record left there means nothing to this process.
-    std::memset(rec->Private.Reserved, 0, sizeof(rec->Private.Reserved));
-    return taken;
+    return driverModel;
 }
 
 } // namespace
@@ -377,38 +300,72 @@ BOOL IsValidDevModeForPrinter(const DEVMODEW* dm, LPCWSTR printerName) {
     return IsValidDevMode(dm) && DeviceNamesAgree(dm->dmDeviceName, CCHDEVICENAME, printerName, MAX_PATH);
 }
 
-DWORD RepairLabelList(DRVDEVMODE* rec) {
+DWORD RepairDevMode(DRVDEVMODE* rec, LONG driverModel) {
     PRIVDEVMODE& p = rec->Private;
     DWORD mended = 0;
-    if (!Within<LONG>(p.LabelCount, 2, kMaxLabels)) {
-        p.LabelCount = p.LabelCount < 2 ? 2 : kMaxLabels;
-        mended |= REPAIR_LABEL_COUNT;
+    if (!Within<LONG>(p.ModelIndex, 0, kVariantCount - 1)) {
+        p.ModelIndex = Within<LONG>(driverModel, 0, kVariantCount - 1) ? driverModel : 0;
+        mended |= REPAIR_MODEL_INDEX;
     }
-    if (!Within<LONG>(p.CurrentLabel, 0, p.LabelCount - 1)) {
-        p.CurrentLabel = 0;
-        mended |= REPAIR_CURRENT_LABEL;
+    mended |= RepairLabelList(rec);
+    if (p.ResolutionIndex != 0) {
+        p.ResolutionIndex = 0; // every variant has exactly one resolution
+        mended |= REPAIR_RESOLUTION;
     }
-    for (LABELINFO& label : p.Labels) {
-        if (label.Name[kLabelNameChars - 1] != 0) {
-            label.Name[kLabelNameChars - 1] = 0;
-            mended |= REPAIR_LABEL_NAME;
+    if (!Within<LONG>(p.PatternIndex, 0, 3) || !Within<LONG>(p.PatternIndex2, 0, 3)) {
+        p.PatternIndex = Within<LONG>(p.PatternIndex, 0, 3) ? p.PatternIndex : 0;
+        p.PatternIndex2 = Within<LONG>(p.PatternIndex2, 0, 3) ? p.PatternIndex2 : 1;
+        mended |= REPAIR_PATTERN;
+    }
+    struct Choice {
+        LONG* Field;
+        LONG Low, High, Default;
+    };
+    const Choice choices[] = {
+        {&p.SurfaceToPrint, 0, 3, kDefaultSurfaceToPrint},
+        {&p.RenderModeA, 0, 2, 1},
+        {&p.PatternMode, 1, 2, 1},
+        {&p.RenderLevel, 0, 5, 0},
+        {&p.RenderModeB, 0, 3, 0},
+        {&p.ColorOrder, 0, 1, 0},
+    };
+    for (const Choice& c : choices) {
+        if (!Within(*c.Field, c.Low, c.High)) {
+            *c.Field = c.Default;
+            mended |= REPAIR_RENDER_CHOICE;
+        }
+    }
+    if (!Within<LONG>(p.Orientation, DMORIENT_PORTRAIT, DMORIENT_LANDSCAPE) ||
+        !Within<LONG>(p.Copies, 1, kMaxCopies)) {
+        p.Orientation =
+            Within<LONG>(p.Orientation, DMORIENT_PORTRAIT, DMORIENT_LANDSCAPE) ? p.Orientation : 1;
+        p.Copies = Within<LONG>(p.Copies, 1, kMaxCopies) ? p.Copies : 1;
+        mended |= REPAIR_JOB_VALUE;
+    }
+    if (p.ColorAdjust.caSize != sizeof(COLORADJUSTMENT)) {
+        p.ColorAdjust = kDefaultColorAdjust;
+        mended |= REPAIR_COLOR_ADJUST;
+    }
+    DEVICEEXT& e = rec->Extension;
+    LONG* handling[SELECTOR_COUNT] = {&e.NupHandling, &e.PageOrderHandling, &e.CollateHandling,
+                                      &e.CopyHandling};
+    for (int s = 0; s < SELECTOR_COUNT; ++s) {
+        if (!Within<LONG>(*handling[s], 0, kHandlingSelectors[s].ValueCount - 1)) {
+            *handling[s] = 0;
+            mended |= REPAIR_EXTENSION;
+        }
+    }
+    for (LONG* tray : {&e.Tray1ModelIndex, &e.Tray2ModelIndex}) {
+        if (!Within<LONG>(*tray, -1, kMaxLabels - 1)) {
+            *tray = -1;
+            mended |= REPAIR_EXTENSION;
         }
     }
     return mended;
 }
 
-DWORD RepairDevMode(DRVDEVMODE* rec, HANDLE printer) {
-    return Repair(rec, [printer] { return DriverModelIndex(printer); });
-}
-
-void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR, DWORD callerCode,
-                  DWORD faults) {
+void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, DWORD callerCode) {
     PRIVDEVMODE& p = rec->Private;
-    if (faults == 0) {
-        std::memcpy(&p, PrivateBytes(input), offsetof(PRIVDEVMODE, Signature));
-    }
-    RepairDevMode(rec, printer);
-
     DEVMODEW in;
     DWORD fields = ReadInputPublic(input, &in);
     if ((fields & DM_ORIENTATION) && Within<short>(in.dmOrientation, DMORIENT_PORTRAIT, DMORIENT_LANDSCAPE)) {
@@ -453,11 +410,44 @@ void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWST
             }
         }
     }
+}
+
+bool SettleDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
+                   DWORD callerCode, StoredLoad load) {
+    const bool taken = InputUsable(input);
+    DWORD faults = 0;
+    if (taken) {
+        faults = CheckDevMode(input, printerName);
+        if (GetOsVersionCode() >= OSCODE_VISTA) {
+            faults &= ~DMFAULT_DEVICE_NAME;
+        }
+    }
+    const bool trusted = taken && faults == 0;
+    const LONG driverModel = LoadStored(rec, printer, printerName, trusted && load == StoredLoad::AsNeeded);
+    if (trusted) {
+        // The input's whole private block, label list included, replaces the stored one; its signature
+        // word is taken too, where the stored record may have held anything.
+        if (load == StoredLoad::Everything) {
+            ReadStoredLabels(rec, printer);
+        }
+        std::memcpy(&rec->Private, PrivateBytes(input), offsetof(PRIVDEVMODE, Signature));
+        rec->Private.Signature = InputSignature(input);
+    } else {
+        ReadStoredLabels(rec, printer);
+    }
+    RepairDevMode(rec, driverModel);
+    if (taken) {
+        MergeDevMode(rec, input, callerCode);
+    }
     SyncPublicDevMode(rec);
+    // The bytes after the label list carry the rendering library's run-time values; what a stored or
+    // foreign record left there means nothing to this process.
+    std::memset(rec->Private.Reserved, 0, sizeof(rec->Private.Reserved));
+    return taken;
 }
 
 BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName) {
-    LoadStored(rec, printer, printerName, false);
+    SettleDevMode(rec, nullptr, printer, printerName, CALLER_CONFIG);
     return TRUE;
 }
 
@@ -476,7 +466,7 @@ DWORD GetDriverDevMode(void* out, const DEVMODEW* input, HANDLE printer, LPCWSTR
     }
     DRVDEVMODE* rec = work.as<DRVDEVMODE>();
     const bool wantsInput = (mode & (GDM_TAKE_INPUT | GDM_TAKE_INPUT_ALT)) != 0;
-    const bool taken = BuildSettled(rec, wantsInput ? input : nullptr, printer, printerName, callerCode);
+    const bool taken = SettleDevMode(rec, wantsInput ? input : nullptr, printer, printerName, callerCode);
     if ((mode & GDM_COPY_EXCHANGED) && out) {
         if (taken && input->dmSize < kPublicSize) {
             // An older, shorter public part goes back as the caller made it, private data and all.
@@ -495,6 +485,6 @@ DWORD GetDriverDevMode(void* out, const DEVMODEW* input, HANDLE printer, LPCWSTR
 }
 
 BOOL GetDriverDevMode(DRVDEVMODE* out, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName) {
-    BuildSettled(out, input, printer, printerName, CALLER_RENDER);
+    SettleDevMode(out, input, printer, printerName, CALLER_RENDER);
     return TRUE;
 }

@@ -138,9 +138,6 @@ DWORD CheckDevMode(const DEVMODEW* dm, LPCWSTR printerName);
 BOOL IsValidDevMode(const DEVMODEW* dm);
 BOOL IsValidDevModeForPrinter(const DEVMODEW* dm, LPCWSTR printerName);
 bool DeviceNamesAgree(const WCHAR* a, size_t aMax, const WCHAR* b, size_t bMax);
-void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
-                  DWORD callerCode, DWORD faults);
-BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName);
 BOOL SavePrinterDevModeExt(const DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName);
 
 // What RepairDevMode mended.
@@ -158,12 +155,31 @@ enum : DWORD {
 };
 
 // Makes a record that came from somebody else safe to index with: every field that selects a table
-// entry or bounds an array is brought back into range (a model index outside the table is taken
-// again from the printer's driver name). Returns a mask of what it had to mend.
-DWORD RepairDevMode(DRVDEVMODE* rec, HANDLE printer);
-// The label-list part of it: LabelCount within 2..250, CurrentLabel inside the list, every name
-// terminated.
-DWORD RepairLabelList(DRVDEVMODE* rec);
+// entry or bounds an array is brought back into range; a model index outside the table becomes
+// driverModel, the variant the printer's driver name selects. Returns a mask of what it mended.
+DWORD RepairDevMode(DRVDEVMODE* rec, LONG driverModel);
+
+// Takes an input's public fields (those its dmFields names and its dmSize covers) into a repaired
+// record; each is taken only when it is within range, so the record stays safe.
+void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, DWORD callerCode);
+
+// How much of the printer's stored record a settle reads.
+enum class StoredLoad {
+    // Skip what a trusted input replaces anyway (the stored private block and label list).
+    AsNeeded,
+    // Read every stored value first, as the rules are written; the result must be the same.
+    Everything,
+};
+
+// The one road to a settled record: the printer's stored settings (default record, "Private DevMode",
+// "Private Paper"), the input's private block when it can be trusted, the repair, the input's public
+// fields, and the public part rewritten from the private block. Every settled record comes from here,
+// so every record either library hands on is safe to index with. Returns whether an input was taken.
+bool SettleDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
+                   DWORD callerCode, StoredLoad load = StoredLoad::AsNeeded);
+
+// The printer's current settings, settled, without an input. Always succeeds.
+BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName);
 
 // The configuration library's form: mode 0 returns the working-record size; otherwise builds the
 // settled record and copies what the mode asks for into out. Returns 0 on allocation failure.

@@ -35,30 +35,30 @@ constexpr Column kColumns[] = {
     KT_COLUMN(Name, Name),
     KT_COLUMN(Width, Whole),
     KT_COLUMN(Length, Whole),
-    KT_COLUMN(Gap, Tenths),
-    KT_COLUMN(PositionAdjust, Tenths),
-    KT_COLUMN(CutPosition, Tenths),
-    KT_COLUMN(CutCount, Whole),
-    KT_COLUMN(CutAdjust, Whole),
-    KT_COLUMN(Rotation, Whole),
-    KT_COLUMN(Copies, Whole),
-    KT_COLUMN(CutLast, Whole),
-    KT_COLUMN(Dithering, Whole),
-    KT_COLUMN(Compress, Whole),
-    KT_COLUMN(BandSplit, Whole),
-    KT_COLUMN(PrintSettingsEnabled, Whole),
-    KT_COLUMN(PrintSpeed, Whole),
-    KT_COLUMN(Density1, Whole),
-    KT_COLUMN(Density2, Whole),
-    KT_COLUMN(HeadVoltage1, Whole),
-    KT_COLUMN(HeadVoltage2, Whole),
+    KT_COLUMN(Values.Gap, Tenths),
+    KT_COLUMN(Values.PositionAdjust, Tenths),
+    KT_COLUMN(Values.CutPosition, Tenths),
+    KT_COLUMN(Values.CutCount, Whole),
+    KT_COLUMN(Values.CutAdjust, Whole),
+    KT_COLUMN(Values.Rotation, Whole),
+    KT_COLUMN(Values.Copies, Whole),
+    KT_COLUMN(Values.CutLast, Whole),
+    KT_COLUMN(Values.Dithering, Whole),
+    KT_COLUMN(Values.Compress, Whole),
+    KT_COLUMN(Values.BandSplit, Whole),
+    KT_COLUMN(Values.PrintSettingsEnabled, Whole),
+    KT_COLUMN(Values.PrintSpeed, Whole),
+    KT_COLUMN(Values.Density1, Whole),
+    KT_COLUMN(Values.Density2, Whole),
+    KT_COLUMN(Values.HeadVoltage1, Whole),
+    KT_COLUMN(Values.HeadVoltage2, Whole),
     KT_COLUMN(Id, Whole),
-    KT_COLUMN(QuantityCommand, Whole),
-    KT_COLUMN(HeadColor1, Whole),
-    KT_COLUMN(HeadColor2, Whole),
-    KT_COLUMN(DriverExpand, Whole),
-    KT_COLUMN(XAdjust1, Tenths),
-    KT_COLUMN(XAdjust2, Tenths),
+    KT_COLUMN(Values.QuantityCommand, Whole),
+    KT_COLUMN(Values.HeadColor1, Whole),
+    KT_COLUMN(Values.HeadColor2, Whole),
+    KT_COLUMN(Values.DriverExpand, Whole),
+    KT_COLUMN(Values.XAdjust1, Tenths),
+    KT_COLUMN(Values.XAdjust2, Tenths),
 };
 constexpr WCHAR kHeader[] = TEXT(
     "用紙名,用紙幅,用紙長,用紙間,位置補正,カット位置,カット枚数,カット補正,印刷の向き,部数,最後のカット,")
@@ -69,14 +69,28 @@ constexpr int kExpectedColumns = 27;
 constexpr DWORD kExportShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 #else
 constexpr Column kColumns[] = {
-    KT_COLUMN(Name, Name),        KT_COLUMN(Width, Whole),           KT_COLUMN(Length, Whole),
-    KT_COLUMN(Gap, Tenths),       KT_COLUMN(PositionAdjust, Tenths), KT_COLUMN(CutPosition, Tenths),
-    KT_COLUMN(CutCount, Whole),   KT_COLUMN(CutAdjust, Whole),       KT_COLUMN(Rotation, Whole),
-    KT_COLUMN(Copies, Whole),     KT_COLUMN(CutLast, Whole),         KT_COLUMN(Dithering, Whole),
-    KT_COLUMN(Compress, Whole),   KT_COLUMN(BandSplit, Whole),       KT_COLUMN(PrintSettingsEnabled, Whole),
-    KT_COLUMN(PrintSpeed, Whole), KT_COLUMN(Density1, Whole),        KT_COLUMN(HeadVoltage1, Whole),
-    KT_COLUMN(Id, Whole),         KT_COLUMN(QuantityCommand, Whole), KT_COLUMN(DriverExpand, Whole),
-    KT_COLUMN(XAdjust1, Tenths),
+    KT_COLUMN(Name, Name),
+    KT_COLUMN(Width, Whole),
+    KT_COLUMN(Length, Whole),
+    KT_COLUMN(Values.Gap, Tenths),
+    KT_COLUMN(Values.PositionAdjust, Tenths),
+    KT_COLUMN(Values.CutPosition, Tenths),
+    KT_COLUMN(Values.CutCount, Whole),
+    KT_COLUMN(Values.CutAdjust, Whole),
+    KT_COLUMN(Values.Rotation, Whole),
+    KT_COLUMN(Values.Copies, Whole),
+    KT_COLUMN(Values.CutLast, Whole),
+    KT_COLUMN(Values.Dithering, Whole),
+    KT_COLUMN(Values.Compress, Whole),
+    KT_COLUMN(Values.BandSplit, Whole),
+    KT_COLUMN(Values.PrintSettingsEnabled, Whole),
+    KT_COLUMN(Values.PrintSpeed, Whole),
+    KT_COLUMN(Values.Density1, Whole),
+    KT_COLUMN(Values.HeadVoltage1, Whole),
+    KT_COLUMN(Id, Whole),
+    KT_COLUMN(Values.QuantityCommand, Whole),
+    KT_COLUMN(Values.DriverExpand, Whole),
+    KT_COLUMN(Values.XAdjust1, Tenths),
 };
 constexpr WCHAR kHeader[] = TEXT(
     "用紙名,用紙幅,用紙長,用紙間,位置補正,カット位置,カット枚数,カット補正,印刷の向き,部数,最後のカット,")
@@ -453,7 +467,7 @@ void StoreLine(DRVDEVMODE* rec, ParsedLine& line) {
 #if defined(KT_PROFILE_B)
     // Variants that cannot expand in the driver never take the setting from a file.
     if (GetModelInfo(rec).ExpandAllowed == 0) {
-        label.DriverExpand = 0;
+        label.Values.DriverExpand = 0;
     }
 #endif
     if (label.Id == kUserDefinedLabelId) {
@@ -545,6 +559,8 @@ BOOL ImportLabelFile(DRVDEVMODE* rec, LPCWSTR path) {
         }
     }
     // The label shown in the label page must still be in the (possibly shorter) list.
-    RepairLabelList(rec);
+    if (rec->Private.CurrentLabel < 0 || rec->Private.CurrentLabel >= rec->Private.LabelCount) {
+        rec->Private.CurrentLabel = 0;
+    }
     return read;
 }

@@ -81,10 +81,7 @@ void LabelFromModel(LABELINFO* label, const MODELINFO& model) {
     label->Id = model.Id;
     label->Width = model.Width / 10;
     label->Length = model.Length / 10;
-    static_assert(offsetof(MODELINFO, Gap) - offsetof(MODELINFO, Id) ==
-                      offsetof(LABELINFO, Gap) - offsetof(LABELINFO, Id) + 4,
-                  "the model record has MediaCode between Length and Gap");
-    std::memcpy(&label->Gap, &model.Gap, sizeof(LABELINFO) - offsetof(LABELINFO, Gap));
+    label->Values = model.Values;
 }
 
 void BuildDefaultLabels(DRVDEVMODE* rec) {

@@ -251,7 +251,6 @@ BOOL ReadStoredLabels(DRVDEVMODE* rec, HANDLE printer) {
     }
     rec->Private.LabelCount = count;
     std::memcpy(rec->Private.Labels, stored.get(), got);
-    RepairLabelList(rec);
     return TRUE;
 }
 

@@ -72,5 +72,7 @@ BOOL SetPrinterDataValue(HANDLE printer, LPCWSTR name, DWORD type, const void* d
 BOOL WriteKitIdentifier(HANDLE printer, LPCWSTR identifier);
 LPCWSTR GetCoreVersionString();
 
+// Copies "Private Paper" over the record's label list as it is stored; the settle that calls it repairs
+// what a damaged copy brings (a count outside 2..250, unterminated names).
 BOOL ReadStoredLabels(DRVDEVMODE* rec, HANDLE printer);
 BOOL WriteStoredLabels(const DRVDEVMODE* rec, HANDLE printer);

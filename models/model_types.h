@@ -13,6 +13,14 @@ struct RESOLUTIONINFO {
     DWORD IconId;
 };
 
+// The print head of a variant, as the image path needs it.
+struct HEADINFO {
+    LONG DotsPer100mm; // across and along: the printer's own unit (its dpi figure is rounded)
+    LONG WidthDots;    // dots across the head
+    LONG BlockRows;    // rows of an image block when the image is sent in blocks
+    LONG BlockStep;    // Y distance between blocks, 0.1 mm
+};
+
 struct INPUTSLOTINFO {
     WCHAR Name[24];
     DWORD BinId;

@@ -26,7 +26,7 @@ LONG FirstHalftoneType(const DRVDEVMODE* rec) {
     const LONG row = p.PatternIndex;
 #else
     // The one-head printers take the pattern from the label's own dithering choice.
-    const LONG row = SelectedLabel(rec).Dithering;
+    const LONG row = SelectedLabel(rec).Values.Dithering;
 #endif
     return row >= 0 && row < 4 ? kFirstPatternType[row] : kBuiltInPatternType;
 }

@@ -1,16 +1,8 @@
 #include "geometry.h"
 
-#include <iterator>
+#include "model_lookup.h"
 
 namespace {
-
-#if defined(KT_PROFILE_A)
-constexpr LONG kDotsPer100mm[] = {1200, 1200};
-#else
-// 203, 300, 400 and 600 dpi heads.
-constexpr LONG kDotsPer100mm[] = {800, 800, 1180, 1180, 1575, 800, 1180, 1180, 1575, 2360};
-#endif
-static_assert(std::size(kDotsPer100mm) == kVariantCount, "one head resolution per variant");
 
 constexpr long long kBytesPerBandStep = 16LL * 1024 * 1024; // grey pages: one band per 16 MiB
 
@@ -19,10 +11,6 @@ bool DotsInRange(long long dots) {
 }
 
 } // namespace
-
-LONG DotsPer100mm(LONG modelIndex) {
-    return modelIndex >= 0 && modelIndex < kVariantCount ? kDotsPer100mm[modelIndex] : kDotsPer100mm[0];
-}
 
 long long TenthsToDots(long long tenths, LONG dotsPer100mm) {
     return tenths * dotsPer100mm / 1000;
@@ -38,7 +26,7 @@ bool ComputePageGeometry(const DRVDEVMODE* rec, LONG orientation, PAGEGEOMETRY* 
     }
     // Sizes are at most ten times a 32-bit value here, so the products below cannot overflow; the range
     // checks then keep every stored value within 32 bits.
-    const LONG d100 = DotsPer100mm(rec->Private.ModelIndex);
+    const LONG d100 = GetVariant(rec).Head.DotsPer100mm;
     const long long widthDots = TenthsToDots(width, d100);
     const long long heightDots = TenthsToDots(height, d100);
     if (!DotsInRange(widthDots) || !DotsInRange(heightDots)) {

@@ -10,9 +10,6 @@
 // The engine addresses pages with 28-bit coordinates.
 inline constexpr LONG kMaxPageDots = 0x7FFFFFF;
 
-// Dots per 100 mm of the variant's head (the printer's own unit; its dpi figure is rounded).
-LONG DotsPer100mm(LONG modelIndex);
-
 // 0.1 mm to dots, truncated toward zero.
 long long TenthsToDots(long long tenths, LONG dotsPer100mm);
 

@@ -26,19 +26,22 @@ void WriteJobHeader(PDEV* pdev) {
         return;
     }
     OutputBuffer& out = pdev->Out;
-    const bool expand = label.DriverExpand != 0;
+    const bool expand = label.Values.DriverExpand != 0;
     if (!expand) {
         WriteReset(out);
     }
-    WriteLabelFormat(out, {expand, label.Rotation, WholeMm(size.Width), WholeMm(size.Length), label.Gap});
-    WritePositionAndCut(out, {label.PositionAdjust, label.CutPosition, label.CutCount, label.CutAdjust});
-    if (label.PrintSettingsEnabled != 0) {
+    WriteLabelFormat(
+        out, {expand, label.Values.Rotation, WholeMm(size.Width), WholeMm(size.Length), label.Values.Gap});
+    WritePositionAndCut(out, {label.Values.PositionAdjust, label.Values.CutPosition, label.Values.CutCount,
+                              label.Values.CutAdjust});
+    if (label.Values.PrintSettingsEnabled != 0) {
 #if defined(KT_PROFILE_A)
-        WritePrintSettings(
-            out,
-            {label.PrintSpeed, {label.Density1, label.Density2}, {label.HeadVoltage1, label.HeadVoltage2}});
+        WritePrintSettings(out, {label.Values.PrintSpeed,
+                                 {label.Values.Density1, label.Values.Density2},
+                                 {label.Values.HeadVoltage1, label.Values.HeadVoltage2}});
 #else
-        WritePrintSettings(out, {label.PrintSpeed, {label.Density1}, {label.HeadVoltage1}});
+        WritePrintSettings(out,
+                           {label.Values.PrintSpeed, {label.Values.Density1}, {label.Values.HeadVoltage1}});
 #endif
     }
     SetFirstPageFlag(rec, 1);
@@ -51,7 +54,7 @@ void WritePageEnd(PDEV* pdev) {
     }
     const LABELINFO& label = SelectedLabel(pdev->Settings);
     OutputBuffer& out = pdev->Out;
-    if (label.QuantityCommand != 0) {
+    if (label.Values.QuantityCommand != 0) {
         WritePrintCount(out, pdev->Options.Copies);
         return;
     }
@@ -69,7 +72,7 @@ void WriteDocumentEnd(PDEV* pdev) {
     if (pdev->Suppress) {
         return;
     }
-    if (SelectedLabel(rec).CutLast != 0) {
+    if (SelectedLabel(rec).Values.CutLast != 0) {
         WriteFinalCut(pdev->Out);
     }
 }

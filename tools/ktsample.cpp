@@ -35,15 +35,16 @@ void PrintLabel(int index, const LABELINFO& l) {
         "    label %d: \"%s\" id %u, %d x %d mm, gap %d, copies %d, rotation %d, dithering %d, compress %d,"
         " speed %d, density %d",
         index, Utf8(l.Name, kLabelNameChars).c_str(), static_cast<unsigned>(l.Id), static_cast<int>(l.Width),
-        static_cast<int>(l.Length), static_cast<int>(l.Gap), static_cast<int>(l.Copies),
-        static_cast<int>(l.Rotation), static_cast<int>(l.Dithering), static_cast<int>(l.Compress),
-        static_cast<int>(l.PrintSpeed), static_cast<int>(l.Density1));
+        static_cast<int>(l.Length), static_cast<int>(l.Values.Gap), static_cast<int>(l.Values.Copies),
+        static_cast<int>(l.Values.Rotation), static_cast<int>(l.Values.Dithering),
+        static_cast<int>(l.Values.Compress), static_cast<int>(l.Values.PrintSpeed),
+        static_cast<int>(l.Values.Density1));
 #if defined(KT_PROFILE_A)
-    std::printf("/%d, voltage %d/%d, head colours 0x%06X/0x%06X", static_cast<int>(l.Density2),
-                static_cast<int>(l.HeadVoltage1), static_cast<int>(l.HeadVoltage2),
-                static_cast<unsigned>(l.HeadColor1), static_cast<unsigned>(l.HeadColor2));
+    std::printf("/%d, voltage %d/%d, head colours 0x%06X/0x%06X", static_cast<int>(l.Values.Density2),
+                static_cast<int>(l.Values.HeadVoltage1), static_cast<int>(l.Values.HeadVoltage2),
+                static_cast<unsigned>(l.Values.HeadColor1), static_cast<unsigned>(l.Values.HeadColor2));
 #else
-    std::printf(", voltage %d", static_cast<int>(l.HeadVoltage1));
+    std::printf(", voltage %d", static_cast<int>(l.Values.HeadVoltage1));
 #endif
     std::printf("\n");
 }

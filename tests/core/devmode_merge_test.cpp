@@ -179,6 +179,30 @@ TEST_F(Merge, AStoredRecordWithoutItsDeviceExtensionFallsBackToDefaults) {
     EXPECT_EQ(Settled().Private.Copies, 1) << "a device extension of another size is not used";
 }
 
+// The stored public part may have been written by anybody; with no input to merge it is still
+// rewritten from the private block, so it names the label that "Private Paper" really holds.
+TEST_F(Merge, WithoutAnInputThePublicPartFollowsTheStoredLabelList) {
+    auto stored = Exchanged();
+    stored->Public.dmPaperWidth = 1234;
+    stored->Public.dmCopies = 9;
+    WStrCopy(stored->Public.dmFormName, TEXT("Stale"));
+    StoreDevMode(stored.get(), kExchangedSize);
+    StoreValue("Private DevMode", &stored->Extension, sizeof(stored->Extension));
+    LABELINFO labels[kMaxLabels] = {};
+    labels[0] = stored->Private.Labels[0];
+    labels[1] = stored->Private.Labels[1];
+    labels[0].Width = 50;
+    WStrCopy(labels[0].Name, TEXT("Fresh"));
+    StoreValue("Private Paper", labels, sizeof(labels));
+    for (DWORD mode : {GDM_COPY_WORKING, GDM_COPY_EXCHANGED}) {
+        SCOPED_TRACE(mode);
+        DRVDEVMODE out = Settled(nullptr, mode);
+        EXPECT_EQ(out.Public.dmPaperWidth, 500);
+        EXPECT_EQ(out.Public.dmCopies, 1);
+        EXPECT_TRUE(WStrEqual(out.Public.dmFormName, TEXT("Fresh")));
+    }
+}
+
 TEST_F(Merge, APaperIdOutsideTheListFallsBackToTheCustomSizeAndTheFirstName) {
     auto input = Exchanged();
     input->Public.dmFields &= ~DM_PAPERSIZE;

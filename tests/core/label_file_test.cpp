@@ -134,29 +134,29 @@ void SetKnownList(DRVDEVMODE* rec) {
     WStrCopy(food.Name, TEXT("食品ﾗﾍﾞﾙ 50x30"));
     food.Width = 50;
     food.Length = 30;
-    food.Gap = 25;
-    food.PositionAdjust = -5;
-    food.CutPosition = -123;
-    food.CutCount = 10;
-    food.CutAdjust = -2;
-    food.Rotation = 3;
-    food.Copies = 2;
-    food.CutLast = 1;
-    food.BandSplit = 1;
-    food.PrintSettingsEnabled = 1;
-    food.PrintSpeed = 4;
-    food.Density1 = 20;
-    food.HeadVoltage1 = 7;
+    food.Values.Gap = 25;
+    food.Values.PositionAdjust = -5;
+    food.Values.CutPosition = -123;
+    food.Values.CutCount = 10;
+    food.Values.CutAdjust = -2;
+    food.Values.Rotation = 3;
+    food.Values.Copies = 2;
+    food.Values.CutLast = 1;
+    food.Values.BandSplit = 1;
+    food.Values.PrintSettingsEnabled = 1;
+    food.Values.PrintSpeed = 4;
+    food.Values.Density1 = 20;
+    food.Values.HeadVoltage1 = 7;
     food.Id = 32767;
-    food.QuantityCommand = 1;
-    food.DriverExpand = 1;
-    food.XAdjust1 = 7;
+    food.Values.QuantityCommand = 1;
+    food.Values.DriverExpand = 1;
+    food.Values.XAdjust1 = 7;
 #if defined(KT_PROFILE_A)
-    food.Density2 = -3;
-    food.HeadVoltage2 = 8;
-    food.HeadColor1 = 0x00FF0000;
-    food.HeadColor2 = 0x0000FF00;
-    food.XAdjust2 = -10;
+    food.Values.Density2 = -3;
+    food.Values.HeadVoltage2 = 8;
+    food.Values.HeadColor1 = 0x00FF0000;
+    food.Values.HeadColor2 = 0x0000FF00;
+    food.Values.XAdjust2 = -10;
 #endif
     LABELINFO& box = p.Labels[3];
     box = p.Labels[0];
@@ -164,13 +164,13 @@ void SetKnownList(DRVDEVMODE* rec) {
     WStrCopy(box.Name, TEXT("Box-100"));
     box.Width = 100;
     box.Length = 2000;
-    box.Gap = INT_MAX;
-    box.CutPosition = 50;
-    box.Rotation = 1;
+    box.Values.Gap = INT_MAX;
+    box.Values.CutPosition = 50;
+    box.Values.Rotation = 1;
     box.Id = 32766;
-    box.XAdjust1 = INT_MIN;
+    box.Values.XAdjust1 = INT_MIN;
 #if defined(KT_PROFILE_A)
-    box.HeadColor1 = 0xFFFFFFFF;
+    box.Values.HeadColor1 = 0xFFFFFFFF;
 #endif
     p.LabelCount = 4;
 }
@@ -307,7 +307,7 @@ TEST_F(LabelFile, TenthsColumnsFollowTheDecimalRule) {
     ASSERT_TRUE(ImportLines(lines));
     ASSERT_EQ(rec_->Private.LabelCount, 2 + static_cast<LONG>(std::size(rows)));
     for (size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(Label(2 + static_cast<int>(i)).Gap, rows[i].Value) << "\"" << rows[i].Text << "\"";
+        EXPECT_EQ(Label(2 + static_cast<int>(i)).Values.Gap, rows[i].Value) << "\"" << rows[i].Text << "\"";
     }
 }
 
@@ -337,7 +337,8 @@ TEST_F(LabelFile, WholeNumberColumnsReadLikeAtoi) {
     ASSERT_TRUE(ImportLines(lines));
     ASSERT_EQ(rec_->Private.LabelCount, 2 + static_cast<LONG>(std::size(rows)));
     for (size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(Label(2 + static_cast<int>(i)).CutCount, rows[i].Value) << "\"" << rows[i].Text << "\"";
+        EXPECT_EQ(Label(2 + static_cast<int>(i)).Values.CutCount, rows[i].Value)
+            << "\"" << rows[i].Text << "\"";
     }
 }
 
@@ -422,7 +423,8 @@ TEST_F(LabelFile, ThreeHundredLinesKeepTheFirst248) {
     ASSERT_EQ(rec_->Private.LabelCount, kMaxLabels);
     EXPECT_EQ(Name(2), "Label0");
     EXPECT_EQ(Name(kMaxLabels - 1), "Label247");
-    EXPECT_EQ(Label(0).Gap, NewRecord()->Private.Labels[0].Gap) << "reading stops once the list is full";
+    EXPECT_EQ(Label(0).Values.Gap, NewRecord()->Private.Labels[0].Values.Gap)
+        << "reading stops once the list is full";
     EXPECT_EQ(Label(kMaxLabels - 1).Id, static_cast<DWORD>(32767 - 247));
 }
 
@@ -438,8 +440,8 @@ TEST_F(LabelFile, StandardAndUserDefinedLinesChangeValuesButNeverNames) {
     EXPECT_TRUE(WStrEqual(Label(0).Name, defaults->Private.Labels[0].Name));
     EXPECT_EQ(Label(0).Id, kStandardLabelId);
     EXPECT_EQ(Label(0).Width, 70);
-    EXPECT_EQ(Label(0).Gap, 15);
-    EXPECT_EQ(Label(0).Copies, 0) << "every field from the id on comes from the line";
+    EXPECT_EQ(Label(0).Values.Gap, 15);
+    EXPECT_EQ(Label(0).Values.Copies, 0) << "every field from the id on comes from the line";
     EXPECT_TRUE(WStrEqual(Label(1).Name, kUserDefinedLabelName));
     EXPECT_EQ(Label(1).Id, kUserDefinedLabelId);
     EXPECT_EQ(Label(1).Width, 33);
@@ -459,13 +461,13 @@ TEST_F(LabelFile, DriverExpansionComesFromTheFileOnlyWhereTheVariantAllowsIt) {
     std::string lines =
         Line("E", {{kExpandColumn, "1"}}) + Line("S", {{kIdColumn, "257"}, {kExpandColumn, "1"}});
     ASSERT_TRUE(ImportLines(lines));
-    EXPECT_EQ(Label(2).DriverExpand, 1);
-    EXPECT_EQ(Label(0).DriverExpand, 1);
+    EXPECT_EQ(Label(2).Values.DriverExpand, 1);
+    EXPECT_EQ(Label(0).Values.DriverExpand, 1);
 #if defined(KT_PROFILE_B)
     auto rec = NewRecord(kModelWithoutExpand);
     ASSERT_TRUE(ImportLines(lines, rec.get()));
-    EXPECT_EQ(rec->Private.Labels[2].DriverExpand, 0);
-    EXPECT_EQ(rec->Private.Labels[0].DriverExpand, 0);
+    EXPECT_EQ(rec->Private.Labels[2].Values.DriverExpand, 0);
+    EXPECT_EQ(rec->Private.Labels[0].Values.DriverExpand, 0);
 #endif
 }
 
@@ -594,7 +596,7 @@ TEST_F(LabelFile, TwoProcessesNeverReadATornFile) {
                 label.Name[k] = static_cast<WCHAR>(name[k]);
             }
             label.Id = 30000 - i;
-            label.Gap = big ? -i : i;
+            label.Values.Gap = big ? -i : i;
         }
         rec->Private.LabelCount = count;
     }

@@ -33,9 +33,9 @@ TEST(LabelStore, DefaultListComesFromTheModel) {
         for (const LABELINFO& label : {l[0], l[1]}) {
             EXPECT_EQ(label.Width, info.Width / 10) << model;
             EXPECT_EQ(label.Length, info.Length / 10) << model;
-            EXPECT_EQ(label.Gap, info.Gap);
-            EXPECT_EQ(label.PrintSpeed, info.PrintSpeed);
-            EXPECT_EQ(label.XAdjust1, info.XAdjust1);
+            EXPECT_EQ(label.Values.Gap, info.Values.Gap);
+            EXPECT_EQ(label.Values.PrintSpeed, info.Values.PrintSpeed);
+            EXPECT_EQ(label.Values.XAdjust1, info.Values.XAdjust1);
         }
     }
 }

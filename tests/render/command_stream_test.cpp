@@ -79,9 +79,9 @@ class CommandStream : public RenderTest {
 TEST_F(CommandStream, TwoPageDocumentWithCopiesCountAndFinalCut) {
     auto rec = JobSettings();
     rec->Private.Copies = 3;
-    Label(rec.get()).QuantityCommand = 1;
-    Label(rec.get()).CutLast = 1;
-    Label(rec.get()).PrintSettingsEnabled = 1;
+    Label(rec.get()).Values.QuantityCommand = 1;
+    Label(rec.get()).Values.CutLast = 1;
+    Label(rec.get()).Values.PrintSettingsEnabled = 1;
     SyncPublicDevMode(rec.get());
     const std::string printCount3 = STX + "S" + "0003" + ETX;
     const Bytes expected = Stream(RESET + STANDARD_FORMAT + ZERO_POSITION + STANDARD_SETTINGS + printCount3 +
@@ -107,7 +107,7 @@ TEST_F(CommandStream, PageEndByQuantityCommand) {
         SCOPED_TRACE(testing::Message()
                      << "quantity command " << r.QuantityCommand << ", copies " << r.Copies);
         auto rec = JobSettings();
-        Label(rec.get()).QuantityCommand = r.QuantityCommand;
+        Label(rec.get()).Values.QuantityCommand = r.QuantityCommand;
         Bytes actual = Document(rec.get(), 1, r.Copies);
         EXPECT_TRUE(SameBytes(Stream(RESET + STANDARD_FORMAT + ZERO_POSITION + r.PageEnd), actual.data(),
                               actual.size()));
@@ -143,8 +143,8 @@ TEST_F(CommandStream, LabelFormatFollowsRotationAndExpansion) {
         SCOPED_TRACE(testing::Message()
                      << "rotation " << r.Rotation << ", driver expansion " << r.DriverExpand);
         auto rec = JobSettings();
-        Label(rec.get()).Rotation = r.Rotation;
-        Label(rec.get()).DriverExpand = r.DriverExpand;
+        Label(rec.get()).Values.Rotation = r.Rotation;
+        Label(rec.get()).Values.DriverExpand = r.DriverExpand;
         Bytes actual = Header(rec.get());
         EXPECT_TRUE(SameBytes(Stream(r.Start + ZERO_POSITION), actual.data(), actual.size()));
         Disable();
@@ -154,17 +154,17 @@ TEST_F(CommandStream, LabelFormatFollowsRotationAndExpansion) {
 TEST_F(CommandStream, FieldFormats) {
     auto rec = JobSettings();
     LABELINFO& label = Label(rec.get());
-    label.PositionAdjust = -15; // -1.5 mm
-    label.CutPosition = 20;     // 2.0 mm
-    label.CutCount = 3;
-    label.CutAdjust = 12;
-    label.Gap = 1234; // wider than its field: written in full
+    label.Values.PositionAdjust = -15; // -1.5 mm
+    label.Values.CutPosition = 20;     // 2.0 mm
+    label.Values.CutCount = 3;
+    label.Values.CutAdjust = 12;
+    label.Values.Gap = 1234; // wider than its field: written in full
     // The user-defined size, held in 0.1 mm: 100.9 mm x 50.5 mm is written in whole millimetres.
-    rec->Private.Labels[1].PositionAdjust = -15;
-    rec->Private.Labels[1].CutPosition = 20;
-    rec->Private.Labels[1].CutCount = 3;
-    rec->Private.Labels[1].CutAdjust = 12;
-    rec->Private.Labels[1].Gap = 1234;
+    rec->Private.Labels[1].Values.PositionAdjust = -15;
+    rec->Private.Labels[1].Values.CutPosition = 20;
+    rec->Private.Labels[1].Values.CutCount = 3;
+    rec->Private.Labels[1].Values.CutAdjust = 12;
+    rec->Private.Labels[1].Values.Gap = 1234;
     const std::string position = STX + "W" + "-015" + "+020" + "03" + "12" + ETX;
 #if defined(KT_PROFILE_A)
     const std::string standard = RESET + STX + "F00" + "160" + "080" + "1234" + "80" + ETX + position;
@@ -187,12 +187,12 @@ TEST_F(CommandStream, FieldFormats) {
 TEST_F(CommandStream, PrintSettingsOnlyWhenEnabled) {
     auto rec = JobSettings();
     LABELINFO& label = Label(rec.get());
-    label.PrintSpeed = 4;
-    label.Density1 = 29;
-    label.HeadVoltage1 = 8;
+    label.Values.PrintSpeed = 4;
+    label.Values.Density1 = 29;
+    label.Values.HeadVoltage1 = 8;
 #if defined(KT_PROFILE_A)
-    label.Density2 = 0;
-    label.HeadVoltage2 = 1;
+    label.Values.Density2 = 0;
+    label.Values.HeadVoltage2 = 1;
     // Head 1's pair before head 2's.
     const std::string settings = STX + "A" + "04" + "29" + "08" + "00" + "01" + ETX;
 #else
@@ -202,7 +202,7 @@ TEST_F(CommandStream, PrintSettingsOnlyWhenEnabled) {
     EXPECT_TRUE(SameBytes(Stream(RESET + STANDARD_FORMAT + ZERO_POSITION), actual.data(), actual.size()));
     Disable();
 
-    label.PrintSettingsEnabled = 1;
+    label.Values.PrintSettingsEnabled = 1;
     actual = Header(rec.get());
     EXPECT_TRUE(
         SameBytes(Stream(RESET + STANDARD_FORMAT + ZERO_POSITION + settings), actual.data(), actual.size()));
@@ -261,8 +261,8 @@ TEST_F(CommandStream, ComparisonBuffersFallBackToNone) {
 
 TEST_F(CommandStream, SuppressedDocumentWritesNothing) {
     auto rec = JobSettings();
-    Label(rec.get()).CutLast = 1;
-    Label(rec.get()).PrintSettingsEnabled = 1;
+    Label(rec.get()).Values.CutLast = 1;
+    Label(rec.get()).Values.PrintSettingsEnabled = 1;
     PDEV* pdev = Device(rec.get());
     ASSERT_NE(pdev, nullptr);
     pdev->Suppress = 1;
@@ -279,8 +279,8 @@ TEST_F(CommandStream, DeviceResetCarriesTheDocument) {
     auto rec = JobSettings();
     rec->Private.Copies = 2;
     SyncPublicDevMode(rec.get());
-    Label(rec.get()).QuantityCommand = 1;
-    Label(rec.get()).CutLast = 1;
+    Label(rec.get()).Values.QuantityCommand = 1;
+    Label(rec.get()).Values.CutLast = 1;
     PDEV* old = Device(rec.get());
     ASSERT_NE(old, nullptr);
     AtPage(old, 1, 1);

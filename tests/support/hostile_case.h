@@ -197,18 +197,7 @@ inline std::string CheckSettled(const DRVDEVMODE& r, bool withExtension) {
 // its result.
 inline std::unique_ptr<DRVDEVMODE> Reference(HANDLE printer, const DEVMODEW* in) {
     auto ref = std::make_unique<DRVDEVMODE>();
-    LoadPrinterDevMode(ref.get(), printer, TEXT("P"));
-    DWORD faults = CheckDevMode(in, TEXT("P"));
-    if (GetOsVersionCode() >= OSCODE_VISTA) {
-        faults &= ~DMFAULT_DEVICE_NAME;
-    }
-    if (faults == 0) {
-        ref->Private.Signature = kDevModeSignature;
-    } else {
-        ReadStoredLabels(ref.get(), printer);
-    }
-    MergeDevMode(ref.get(), in, printer, TEXT("P"), CALLER_CONFIG, faults);
-    std::memset(ref->Private.Reserved, 0, sizeof(ref->Private.Reserved));
+    SettleDevMode(ref.get(), in, printer, TEXT("P"), CALLER_CONFIG, StoredLoad::Everything);
     return ref;
 }
 
