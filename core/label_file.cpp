@@ -114,7 +114,6 @@ static_assert(kColumnCount == kExpectedColumns && CountFields(kHeader) == kColum
               "the header names every column once");
 
 constexpr WCHAR kMutexName[] = TEXT("PaperInfo");
-constexpr UINT kCodePage932 = 932;
 constexpr int kMaxFieldBytes = 1024; // a longer field ends the file
 
 // Holds the "PaperInfo" mutex for the life of the object. A wait that ends because the previous
@@ -391,15 +390,11 @@ LONG ReadTenths(const Field& field) {
     return Clamp32(negative ? -magnitude : magnitude);
 }
 
-// A usable name is non-empty and valid code page 932. Invalid bytes would otherwise turn into
-// whatever the conversion substitutes, and an empty name would end the list when the printer's
-// stored copy is read back (that copy is counted up to the first nameless entry).
+// Names convert as Windows converts them: a byte that is not code page 932 becomes the default
+// character, so a line is never lost over one odd byte. Only a name that comes out empty is unusable:
+// it would end the list when the printer's stored copy is read back (that copy is counted up to the
+// first nameless entry).
 bool ReadName(const Field& field, WCHAR (&name)[kLabelNameChars]) {
-    name[0] = 0;
-    if (field.Length == 0 ||
-        MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, field.Bytes, field.Length, nullptr, 0) <= 0) {
-        return false;
-    }
     return FromCodePage932(field.Bytes, field.Length, name) > 0;
 }
 

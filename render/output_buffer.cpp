@@ -17,8 +17,9 @@ BOOL OutputBuffer::Append(const void* bytes, size_t count) {
     if (Failed() || !bytes) {
         return FALSE;
     }
-    if (Data && count <= Limit) {
-        // At or above the limit the buffer is emptied first, so a buffered write stays below it.
+    if (Data && count < Limit) {
+        // At or above the limit the buffer is emptied first, so the buffer never holds the limit and
+        // every write of buffered bytes stays below it.
         if (Fill + count >= Limit) {
             Flush();
             if (Failed()) {
@@ -29,7 +30,7 @@ BOOL OutputBuffer::Append(const void* bytes, size_t count) {
         Fill += static_cast<DWORD>(count);
         return TRUE;
     }
-    // A piece above the limit (or any piece before the buffer exists) goes straight to the spooler,
+    // A piece of the limit or more (or any piece before the buffer exists) goes straight to the spooler,
     // after what is already buffered.
     Flush();
     WriteAll(static_cast<const BYTE*>(bytes), count);

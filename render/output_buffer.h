@@ -20,8 +20,8 @@ struct OutputBuffer {
     HANDLE Printer; // where WritePrinter sends them
     DWORD* State;   // the device's output state word (data-written and write-failed bits)
 
-    // TRUE when the bytes were taken: buffered, or written straight through for a piece above the
-    // limit. After a write failure nothing more is taken and the answer is FALSE.
+    // TRUE when the bytes were taken: buffered, or written straight through for a piece of the limit
+    // or more. After a write failure nothing more is taken and the answer is FALSE.
     BOOL Append(const void* bytes, size_t count);
     // Writes what is buffered. FALSE once a write of this document failed.
     BOOL Flush();

@@ -471,24 +471,35 @@ TEST_F(LabelFile, DriverExpansionComesFromTheFileOnlyWhereTheVariantAllowsIt) {
 #endif
 }
 
-TEST_F(LabelFile, NamesThatCannotBeLabelNamesAreSkipped) {
+// Windows turns a byte that is not code page 932 into the default character (U+30FB) and maps
+// 0x80, 0xA0 and 0xFD..0xFF to characters of their own, so such a line still brings its label; only a
+// name that comes out empty is skipped.
+TEST_F(LabelFile, NamesConvertAsWindowsDoesAndOnlyEmptyOnesAreSkipped) {
     // 80 two-byte characters: more than a label name holds.
     std::string longName;
     for (int i = 0; i < 80; ++i) {
         longName += "\x83\x89"; // ラ
     }
-    std::string lines = Line("ok1") + Line(std::string("ends in a lead byte \x82")) +
-                        Line("bad trail \x81\x20 byte") + Line("") + Line(std::string("\0hidden", 7)) +
+    std::string lines = Line("ok1") + Line(std::string("lead\x82")) + Line("bad\x81\x20trail") + Line("") +
+                        Line(std::string("\0hidden", 7)) +
                         Line(std::string("\x82", 1), {{kIdColumn, "257"}, {kWidthColumn, "61"}}) +
-                        Line(longName) + Line("ok2");
+                        Line(longName) + Line("\x80\xA0\xFD\xFE\xFF") + Line("ok2");
     ASSERT_TRUE(ImportLines(lines));
-    ASSERT_EQ(rec_->Private.LabelCount, 5);
-    EXPECT_EQ(Name(2), "ok1");
+    ASSERT_EQ(rec_->Private.LabelCount, 8);
+    const std::basic_string<WCHAR> expected[] = {
+        TEXT("ok1"), TEXT("lead\u30FB"), TEXT("bad\u30FB trail"), {}, TEXT("\u0080\uF8F0\uF8F1\uF8F2\uF8F3"),
+        TEXT("ok2"),
+    };
+    for (int i = 0; i < 6; ++i) {
+        if (i == 3) {
+            continue; // the long name, below
+        }
+        EXPECT_TRUE(WStrEqual(Label(2 + i).Name, expected[i].c_str())) << "label " << 2 + i;
+    }
     EXPECT_EQ(Label(0).Width, 61) << "the standard label's line does not use its name";
-    EXPECT_EQ(WStrLen(Label(3).Name, kLabelNameChars), static_cast<size_t>(kLabelNameChars - 1));
-    EXPECT_EQ(Label(3).Name[0], static_cast<WCHAR>(0x30E9));
-    EXPECT_EQ(Label(3).Name[kLabelNameChars - 2], static_cast<WCHAR>(0x30E9));
-    EXPECT_EQ(Name(4), "ok2");
+    EXPECT_EQ(WStrLen(Label(5).Name, kLabelNameChars), static_cast<size_t>(kLabelNameChars - 1));
+    EXPECT_EQ(Label(5).Name[0], static_cast<WCHAR>(0x30E9));
+    EXPECT_EQ(Label(5).Name[kLabelNameChars - 2], static_cast<WCHAR>(0x30E9));
 }
 
 TEST_F(LabelFile, ExportNeverReadsPastTheList) {

@@ -78,6 +78,38 @@ TEST_F(OutputBufferTest, ReachingTheLimitFlushesFirst) {
     EXPECT_TRUE(SameBytes(all, actual.data(), actual.size()));
 }
 
+// A single piece at the limit would fill the buffer to the limit; from the limit on it goes past the
+// buffer, so that no write ever carries the limit's worth of buffered bytes.
+TEST_F(OutputBufferTest, APieceOfTheLimitOrMoreGoesStraightThrough) {
+    const struct {
+        size_t Size;
+        Sizes Writes; // after a 5-byte piece was buffered
+        DWORD Fill;
+    } rows[] = {
+        {kOutputFillLimit - 1, {5}, kOutputFillLimit - 1},
+        {kOutputFillLimit, {5, kOutputFillLimit}, 0},
+        {kOutputFillLimit + 1, {5, kOutputFillLimit + 1}, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.Size);
+        EndJob();
+        StartJob();
+        winsim_log_clear();
+        out_.Fill = 0;
+        const Bytes head = Piece(5, 12);
+        const Bytes piece = Piece(r.Size, 13);
+        EXPECT_TRUE(out_.Append(head.data(), head.size()));
+        EXPECT_TRUE(out_.Append(piece.data(), piece.size()));
+        EXPECT_EQ(WriteSizes(), r.Writes);
+        EXPECT_EQ(out_.Fill, r.Fill);
+        EXPECT_TRUE(out_.Flush());
+        Bytes all = head;
+        all.insert(all.end(), piece.begin(), piece.end());
+        Bytes actual = Written();
+        EXPECT_TRUE(SameBytes(all, actual.data(), actual.size()));
+    }
+}
+
 TEST_F(OutputBufferTest, LargePieceBypassesTheBufferInShortWrites) {
     ASSERT_EQ(winsim_set_write_limit(kPrinterName, 30000, 0), 1);
     const Bytes small = Piece(10, 5);
