@@ -8,7 +8,7 @@ endfunction()
 # The Windows-facing headers: winsim's on Linux, mingw-w64's in the Windows builds.
 function(kt_link_platform target)
   if(WIN32)
-    target_include_directories(${target} SYSTEM PUBLIC ${PROJECT_SOURCE_DIR}/core/mingw)
+    target_include_directories(${target} SYSTEM PUBLIC ${PROJECT_SOURCE_DIR}/cmake/mingw-include)
   else()
     target_link_libraries(${target} PUBLIC winsim)
   endif()

@@ -113,9 +113,11 @@ BOOL QueryPrinterInfo(HANDLE printer, int kind, void* buffer, DWORD size) {
         return FALSE;
     }
     std::memset(buffer, 0, size);
+    for (const KINDALIAS& alias : kKindAliases) {
+        kind = kind == alias.Kind ? alias.SameAs : kind;
+    }
     switch (kind) {
     case PI_DRIVER_NAME:
-    case PI_DRIVER_NAME_B:
     case PI_PRINT_PROCESSOR:
     case PI_DEVMODE:
     case PI_PORT_NAME:
@@ -150,9 +152,7 @@ BOOL QueryPrinterInfo(HANDLE printer, int kind, void* buffer, DWORD size) {
             return CopyString(pi.info->pDriverName, buffer, size);
         }
     }
-    case PI_DRIVER_DIR_3:
-    case PI_DRIVER_DIR_3_B:
-    case PI_DRIVER_DIR_3_C:
+    case PI_DRIVER_DIR_VERSION3:
         return QueryDriverDirectory(true, buffer, size);
     case PI_DRIVER_DIR:
         return QueryDriverDirectory(false, buffer, size);

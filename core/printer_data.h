@@ -9,23 +9,32 @@
 
 struct DRVDEVMODE;
 
-// QueryPrinterInfo kinds.
+// QueryPrinterInfo kinds, as callers number them. Some queries answer to more than one number (see
+// kKindAliases); these are the numbers the driver itself uses.
 enum : int {
     PI_DRIVER_NAME = 0,
-    PI_DRIVER_DIR_3 = 1,
+    PI_DRIVER_DIR_VERSION3 = 1, // the driver directory with "\3", where installed driver files live
     PI_DRIVER_DIR = 2,
-    PI_DRIVER_DIR_3_B = 3,
     PI_PRINT_PROCESSOR = 4,
     PI_DEVMODE = 10,
-    PI_DRIVER_NAME_B = 11,
     PI_PORT_NAME = 12,
     PI_ATTRIBUTES = 13,
     PI_PRINTER_NAME = 14,
     PI_ATTRIBUTES_4 = 20,
     PI_ATTRIBUTES_5 = 30,
-    PI_DRIVER_DIR_3_C = 100,
     PI_HELP_FILE = 110,
     PI_DATA_FILE = 111,
+};
+
+// Further numbers callers use for the same queries.
+struct KINDALIAS {
+    int Kind;
+    int SameAs;
+};
+inline constexpr KINDALIAS kKindAliases[] = {
+    {3, PI_DRIVER_DIR_VERSION3},
+    {11, PI_DRIVER_NAME},
+    {100, PI_DRIVER_DIR_VERSION3},
 };
 
 inline constexpr WCHAR kValuePrivateDevMode[] = TEXT("Private DevMode");

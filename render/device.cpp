@@ -5,6 +5,7 @@
 #include "job_commands.h"
 #include "lifecycle.h"
 #include "model_lookup.h"
+#include "os_version.h"
 #include "palette.h"
 #include "pdev.h"
 #include "printer_data.h"
@@ -39,6 +40,7 @@ void FillRenderOptions(PDEV* pdev) {
     o.FillLimit = kOutputFillLimit;
     o.DepthClass = DepthClassOf(rec->Private);
     o.HalftoneType = FirstHalftoneType(rec);
+    o.OsVersionCode = GetOsVersionCode();
 }
 
 // Everything of the device that follows from the settings, the names and the printer. false (with the

@@ -119,7 +119,7 @@ void FillDevInfo(const PDEV* pdev, DEVINFO* info) {
         }
     } else {
         FLONG caps = GCAPS_HALFTONE;
-        if (GetOsVersionCode() > OSCODE_2003) {
+        if (o.OsVersionCode > OSCODE_2003) {
             caps |= GCAPS_BEZIERS | GCAPS_ALTERNATEFILL | GCAPS_WINDINGFILL;
         }
         info->flGraphicsCaps = caps;

@@ -46,7 +46,8 @@ struct RENDEROPTIONS {
     DWORD FillLimit;
     LONG DepthClass;
     DWORD DrawFlags;
-    LONG HalftoneType; // type code of the job's first halftone pattern
+    LONG HalftoneType;  // type code of the job's first halftone pattern
+    LONG OsVersionCode; // the running Windows, asked once when the device is made
 };
 
 struct PAGEGEOMETRY {

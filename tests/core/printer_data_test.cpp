@@ -25,8 +25,9 @@ TEST_F(PrinterData, QueryPrinterInfoKinds) {
         {PI_PORT_NAME, TEXT("USB001")},
         {PI_PRINTER_NAME, kPrinterNameW},
         {PI_DRIVER_DIR, TEXT("C:\\Windows\\System32\\spool\\drivers\\x64")},
-        {PI_DRIVER_DIR_3, TEXT("C:\\Windows\\System32\\spool\\drivers\\x64\\3")},
-        {PI_DRIVER_DIR_3_C, TEXT("C:\\Windows\\System32\\spool\\drivers\\x64\\3")},
+        {PI_DRIVER_DIR_VERSION3, TEXT("C:\\Windows\\System32\\spool\\drivers\\x64\\3")},
+        {3, TEXT("C:\\Windows\\System32\\spool\\drivers\\x64\\3")},
+        {100, TEXT("C:\\Windows\\System32\\spool\\drivers\\x64\\3")},
         {PI_HELP_FILE, TEXT("C:\\drv\\LBLHELP.CHM")},
         {PI_DATA_FILE, TEXT("C:\\drv\\kt.gpd")},
     };
@@ -51,10 +52,11 @@ TEST_F(PrinterData, QueryPrinterInfoKinds) {
 TEST_F(PrinterData, BufferLimits) {
     winsim_set_driver_directory("C:\\Drivers\\abcdefghi"); // 20 characters
     WCHAR small[5];
-    EXPECT_FALSE(QueryPrinterInfo(printer_, PI_DRIVER_DIR_3, small, 10)) << "a cut-off directory is refused";
+    EXPECT_FALSE(QueryPrinterInfo(printer_, PI_DRIVER_DIR_VERSION3, small, 10))
+        << "a cut-off directory is refused";
     WCHAR exact[23];
-    EXPECT_FALSE(QueryPrinterInfo(printer_, PI_DRIVER_DIR_3, exact, sizeof(exact) - 2));
-    EXPECT_TRUE(QueryPrinterInfo(printer_, PI_DRIVER_DIR_3, exact, sizeof(exact)));
+    EXPECT_FALSE(QueryPrinterInfo(printer_, PI_DRIVER_DIR_VERSION3, exact, sizeof(exact) - 2));
+    EXPECT_TRUE(QueryPrinterInfo(printer_, PI_DRIVER_DIR_VERSION3, exact, sizeof(exact)));
     EXPECT_TRUE(WStrEqual(exact, TEXT("C:\\Drivers\\abcdefghi\\3")));
 
     WCHAR name[6];
