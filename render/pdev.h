@@ -7,6 +7,7 @@
 #include <winddi.h>
 
 #include "devmode.h"
+#include "image_sender.h"
 #include "output_buffer.h"
 
 inline constexpr WORD kPdevSignature = 0x8940;
@@ -31,6 +32,7 @@ enum : DWORD {
     OUTSTATE_DATA_WRITTEN = 0x04,
     OUTSTATE_WRITE_FAILED = 0x08,
     OUTSTATE_PAGE_ENDED = 0x10,
+    OUTSTATE_IMAGE_SKIPPED = 0x20, // a page's image could not be sent (too large, or no memory for it)
 };
 
 enum : DWORD {
@@ -121,6 +123,7 @@ struct PDEV {
     BYTE* WorkArea;
     OutputBuffer Out;
     SCRATCHBUFFER Scratch[kMaxScratch];
+    IMAGEWORK Image; // planes and turned copies, kept from page to page
     HSURF DeviceSurface;
     HBITMAP Bitmap;
     SURFOBJ* BandSurface; // the locked engine bitmap the engine draws into

@@ -102,6 +102,8 @@ bool AllocateWorkStorage(PDEV* pdev) {
         }
         pdev->Scratch[i] = {data, kRowCoderScratchBytes};
     }
+    pdev->Image.ByteRuns = pdev->Scratch[0].Data;
+    pdev->Image.RunCodes = pdev->Scratch[1].Data;
     return true;
 }
 
@@ -139,6 +141,9 @@ void ReleaseSurface(PDEV* pdev) {
         }
         s = {};
     }
+    ReleaseImageWork(&pdev->Image);
+    pdev->Image.ByteRuns = nullptr;
+    pdev->Image.RunCodes = nullptr;
 }
 
 extern "C" {

@@ -4,14 +4,15 @@
 #pragma once
 
 #include "pdev.h"
+#include "row_coder.h"
 
 inline constexpr SIZE_T kPatternSetBytes = 64 * 1024;
 inline constexpr SIZE_T kWorkAreaBytes = 256 * 1024;
 inline constexpr SIZE_T kWorkStorageBytes =
     2 * kPatternSetBytes + kWorkAreaBytes + kOutputHeadroom + kOutputBufferBytes;
-// The row coder's two areas, one per coding; a coded row of the widest head fits with room to spare.
+// The row coder's two areas, one per coding.
 inline constexpr int kRowCoderScratchCount = 2;
-inline constexpr SIZE_T kRowCoderScratchBytes = 8 * 1024;
+inline constexpr SIZE_T kRowCoderScratchBytes = kRowCodeBytes;
 
 inline constexpr FLONG kSurfaceHooks = HOOK_BITBLT | HOOK_STRETCHBLT | HOOK_PLGBLT | HOOK_TEXTOUT |
                                        HOOK_PAINT | HOOK_STROKEPATH | HOOK_FILLPATH | HOOK_STROKEANDFILLPATH |
