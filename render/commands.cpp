@@ -1,7 +1,5 @@
 #include "commands.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr char kStx = 0x02;
@@ -28,12 +26,12 @@ class Command {
         }
         return *this;
     }
-    Command& Dec1(LONG v) { return Field("%01d", v); }
-    Command& Dec2(LONG v) { return Field("%02d", v); }
-    Command& Dec3(LONG v) { return Field("%03d", v); }
-    Command& Dec4(LONG v) { return Field("%04d", v); }
-    Command& Signed4(LONG v) { return Field("%+04d", v); }
-    Command& Hex2(int v) { return Field("%02X", v); }
+    Command& Dec1(LONG v) { return Field(v, 1, false, 10); }
+    Command& Dec2(LONG v) { return Field(v, 2, false, 10); }
+    Command& Dec3(LONG v) { return Field(v, 3, false, 10); }
+    Command& Dec4(LONG v) { return Field(v, 4, false, 10); }
+    Command& Signed4(LONG v) { return Field(v, 4, true, 10); }
+    Command& Hex2(int v) { return Field(static_cast<unsigned>(v), 2, false, 16); }
 
     // Appends what has been put together so far.
     void Emit(OutputBuffer& out) {
@@ -46,11 +44,30 @@ class Command {
     }
 
   private:
-    Command& Field(const char* format, int v) {
+    // As printf's "%0Nd", "%+0Nd" and "%0NX": at least `width` characters, the sign counted, zero-padded;
+    // a value that needs more is written in full. Hexadecimal is taken unsigned, as printf takes it.
+    Command& Field(long long v, int width, bool sign, unsigned base) {
         char scratch[32];
-        int n = std::snprintf(scratch, sizeof(scratch), format, v);
-        for (int i = 0; i < n && i < 31; ++i) {
-            Byte(scratch[i]);
+        int n = 0;
+        unsigned long long magnitude = base == 16 ? static_cast<unsigned long long>(static_cast<unsigned>(v))
+                                       : v < 0    ? 0ULL - static_cast<unsigned long long>(v)
+                                                  : static_cast<unsigned long long>(v);
+        do {
+            scratch[n++] = "0123456789ABCDEF"[magnitude % base];
+            magnitude /= base;
+        } while (magnitude);
+        const bool negative = base == 10 && v < 0;
+        const int signs = negative || sign ? 1 : 0;
+        if (negative) {
+            Byte('-');
+        } else if (sign) {
+            Byte('+');
+        }
+        for (int pad = n + signs; pad < width; ++pad) {
+            Byte('0');
+        }
+        while (n > 0) {
+            Byte(scratch[--n]);
         }
         return *this;
     }

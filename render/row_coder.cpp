@@ -1,6 +1,8 @@
 #include "row_coder.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 
 namespace {
@@ -49,53 +51,60 @@ static_assert(kRunTable[0xFF].Count == 2 && kRunTable[0xFF].Length[0] == 0 && kR
 static_assert(kRunTable[0x0F].Count == 2 && kRunTable[0x0F].Length[0] == 4);
 static_assert(kRunTable[0xAA].Count == 9 && kRunTable[0xAA].Length[0] == 0);
 
-// Packs codes most significant bit first into zeroed bytes, counting bits; stops taking codes once the
-// bytes written would reach the limit.
+// Packs codes most significant bit first, counting bits; stops taking codes once the bytes written would
+// reach the limit. Codes are at most 23 bits, so the bits not yet written stay below 31.
 class BitWriter {
   public:
     BitWriter(BYTE* out, size_t limitBytes) : out_(out), limit_(limitBytes) {}
     bool Put(RUNCODE code) {
-        if ((bits_ + code.Bits + 7) / 8 >= limit_) {
-            return false;
-        }
-        for (UINT i = code.Bits; i-- > 0;) {
-            if ((bits_ & 7) == 0) {
-                out_[bits_ / 8] = 0;
+        pending_ = (pending_ << code.Bits) | code.Code;
+        pendingBits_ += code.Bits;
+        while (pendingBits_ >= 8) {
+            pendingBits_ -= 8;
+            if (written_ == limit_) {
+                return false;
             }
-            if ((code.Code >> i) & 1) {
-                out_[bits_ / 8] |= static_cast<BYTE>(0x80 >> (bits_ & 7));
-            }
-            ++bits_;
+            out_[written_++] = static_cast<BYTE>(pending_ >> pendingBits_);
         }
-        return true;
+        return written_ + (pendingBits_ ? 1 : 0) < limit_;
     }
-    size_t Bits() const { return bits_; }
+    // Writes the last, partial byte; the bits after the codes are zero.
+    void Finish() {
+        if (pendingBits_) {
+            out_[written_++] = static_cast<BYTE>(pending_ << (8 - pendingBits_));
+            pendingBits_ = 0;
+        }
+    }
+    size_t Bits() const { return written_ * 8 + pendingBits_; }
 
   private:
     BYTE* out_;
     size_t limit_;
-    size_t bits_ = 0;
+    size_t written_ = 0;
+    uint64_t pending_ = 0;
+    UINT pendingBits_ = 0;
 };
 
-UINT BitLength(UINT v) {
-    UINT n = 0;
-    while (v) {
-        ++n;
-        v >>= 1;
-    }
-    return n;
-}
-
-} // namespace
-
-RUNCODE PrefixCode(UINT run) {
+inline RUNCODE Prefix(UINT run) {
     const UINT v = run - 1;
     if (run <= 2) {
         return {2, 0x2 | v}; // a one, then r - 1 in one bit
     }
     // From 3 on: r - 1 in binary, after one zero fewer than its length in bits.
-    const UINT length = BitLength(v);
+    const UINT length = static_cast<UINT>(std::bit_width(v));
     return {2 * length - 1, v};
+}
+
+uint64_t Load64(const BYTE* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof(v));
+    return v;
+}
+
+} // namespace
+
+RUNCODE PrefixCode(UINT run) {
+    return Prefix(run);
 }
 
 size_t CodeByteRuns(const BYTE* row, size_t bytes, BYTE* out, size_t giveUp) {
@@ -106,6 +115,10 @@ size_t CodeByteRuns(const BYTE* row, size_t bytes, BYTE* out, size_t giveUp) {
     const size_t limit = giveUp < kRowCodeBytes - kCountBytes ? giveUp : kRowCodeBytes - kCountBytes;
     for (size_t i = 0; i < bytes;) {
         size_t run = 1;
+        const uint64_t same = 0x0101010101010101ULL * row[i];
+        while (i + run + 8 <= bytes && run + 8 <= kMaxItem && Load64(row + i + run) == same) {
+            run += 8;
+        }
         while (i + run < bytes && run < kMaxItem && row[i + run] == row[i]) {
             ++run;
         }
@@ -150,41 +163,56 @@ size_t CodeRuns(const BYTE* row, size_t bytes, BYTE* out, size_t giveUp, bool* s
     }
     const size_t limit = giveUp < kRowCodeBytes - kCountBytes ? giveUp : kRowCodeBytes - kCountBytes;
     BitWriter codes(out + kCountBytes, limit);
-    // The run being gathered: its colour and its length so far. Colours alternate from white, so the
-    // colour of a run is the parity of its position in the row.
+    // The run being gathered: its colour and its length so far. A byte all of the run's colour (eight
+    // of them at a time where they come in words, as white does on a label) only lengthens it; any
+    // other byte is walked through its runs from the table, its first run joining the carried one when
+    // the colours agree.
     int colour = *startsBlack ? 1 : 0;
     UINT length = 0;
-    for (size_t i = 0; i < bytes; ++i) {
-        const BYTERUNS& runs = kRunTable[row[i]];
-        // The table counts from a white run; when the carried run is black, the byte's first (white)
-        // run is the one that differs from it.
-        for (int r = 0; r < runs.Count; ++r) {
-            const int runColour = r & 1;
-            const UINT runLength = runs.Length[r];
-            if (runLength == 0) {
-                continue;
+    for (size_t i = 0; i < bytes;) {
+        const BYTE same = colour ? 0xFF : 0x00;
+        if (row[i] == same) {
+            const uint64_t sameWord = colour ? ~0ULL : 0ULL;
+            ++i;
+            length += 8;
+            while (i + 8 <= bytes && Load64(row + i) == sameWord) {
+                i += 8;
+                length += 64;
             }
-            if (runColour == colour) {
-                length += runLength;
-            } else {
-                if (length > 0 && !codes.Put(PrefixCode(length))) {
-                    return kGaveUp;
-                }
-                colour = runColour;
-                length = runLength;
-            }
+            continue;
         }
+        // The byte's first run joins the carried one when the colours agree; the runs after it alternate,
+        // so each of them ends the run before it.
+        const BYTERUNS& runs = kRunTable[row[i]];
+        int r = runs.Length[0] == 0 ? 1 : 0;
+        if ((r & 1) == colour) {
+            length += runs.Length[r];
+        } else {
+            if (!codes.Put(Prefix(length))) {
+                return kGaveUp;
+            }
+            length = runs.Length[r];
+        }
+        for (++r; r < runs.Count; ++r) {
+            if (!codes.Put(Prefix(length))) {
+                return kGaveUp;
+            }
+            length = runs.Length[r];
+        }
+        colour = (runs.Count - 1) & 1;
+        ++i;
     }
     // The last run takes the row's padding bits, which are part of its bytes.
-    if (!codes.Put(PrefixCode(length))) {
+    if (!codes.Put(Prefix(length))) {
         return kGaveUp;
     }
-    const size_t codeBytes = (codes.Bits() + 7) / 8;
-    if (codeBytes >= giveUp) {
+    const size_t bits = codes.Bits();
+    codes.Finish();
+    if ((bits + 7) / 8 >= giveUp) {
         return kGaveUp;
     }
-    PutCount(out, codes.Bits());
-    return codes.Bits();
+    PutCount(out, bits);
+    return bits;
 }
 
 CODEDROW CodeRow(const BYTE* row, size_t bytes, BYTE* byteRuns, BYTE* runCodes) {
@@ -195,9 +223,13 @@ CODEDROW CodeRow(const BYTE* row, size_t bytes, BYTE* byteRuns, BYTE* runCodes) 
     }
     const size_t useless = bytes - 3;
     bool black = false;
-    const size_t b1 = CodeByteRuns(row, bytes, byteRuns, useless);
     const size_t bits = CodeRuns(row, bytes, runCodes, useless, &black);
     const size_t b2 = bits == kGaveUp ? kGaveUp : (bits + 7) / 8;
+    // Byte runs win only when strictly shorter, so their coding can stop as soon as it reaches b2; and
+    // they take two bytes at least for every 127 bytes of the row, so some rows need not try at all.
+    const size_t fewestItemBytes = 2 * ((bytes + kMaxItem - 1) / kMaxItem);
+    const size_t b1 =
+        b2 <= fewestItemBytes ? kGaveUp : CodeByteRuns(row, bytes, byteRuns, b2 < useless ? b2 : useless);
     if (b1 == kGaveUp && b2 == kGaveUp) {
         return {0, row, bytes};
     }

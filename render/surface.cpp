@@ -3,6 +3,8 @@
 #include "geometry.h"
 #include "lifecycle.h"
 
+#include <cstring>
+
 namespace {
 
 ULONG BitmapFormat(LONG depthClass) {
@@ -108,6 +110,16 @@ bool AllocateWorkStorage(PDEV* pdev) {
 }
 
 } // namespace
+
+void EraseRows(BYTE* scan0, LONG delta, LONG rows) {
+    if (!scan0 || rows <= 0) {
+        return;
+    }
+    const size_t stride = static_cast<size_t>(delta < 0 ? -static_cast<long long>(delta) : delta);
+    // A top-down bitmap is one piece of memory; a bottom-up one too, starting at its last row.
+    BYTE* first = delta < 0 ? scan0 + static_cast<ptrdiff_t>(rows - 1) * delta : scan0;
+    std::memset(first, 0xFF, stride * static_cast<size_t>(rows));
+}
 
 void ReleaseSurface(PDEV* pdev) {
     if (pdev->BandSurface) {

@@ -21,3 +21,7 @@ inline constexpr FLONG kSurfaceHooks = HOOK_BITBLT | HOOK_STRETCHBLT | HOOK_PLGB
 
 // Releases surface, bitmap, work storage and scratch buffers; safe to call on a device that has none.
 void ReleaseSurface(PDEV* pdev);
+
+// Fills rows of a bitmap with white. White is all ones in every format the driver draws in (index 1
+// of the black-and-white palette, 255 of the grey one, 0xFFFFFF), so it is one fill of bytes.
+void EraseRows(BYTE* scan0, LONG delta, LONG rows);
