@@ -54,7 +54,8 @@ WINSIM_HOST_API int winsim_set_printer_data(const char* printer, const char* val
                                             const void* data, uint32_t size);
 
 /* Reads a printer-data value: stores its type in *type (when type is not NULL), copies min(size, stored size)
-   bytes into buf and returns the stored size; -1 when the printer or the value is unknown. */
+   bytes into buf (which may be NULL when size is 0) and returns the stored size, which may be 0; -1 when the
+   printer or the value is unknown. */
 WINSIM_HOST_API int32_t winsim_get_printer_data(const char* printer, const char* value, uint32_t* type,
                                                 void* buf, uint32_t size);
 

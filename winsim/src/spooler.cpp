@@ -62,6 +62,12 @@ std::optional<size_t> devmode_size(const DEVMODEW* devmode) {
     return static_cast<size_t>(devmode->dmSize) + devmode->dmDriverExtra;
 }
 
+void copy_out(const std::vector<BYTE>& bytes, void* buf, uint32_t size) {
+    const size_t n = std::min<size_t>(size, bytes.size());
+    if (buf && n > 0)
+        std::memcpy(buf, bytes.data(), n);
+}
+
 DWORD check(const PrinterHandle* handle, ACCESS_MASK needed) {
     if (handle->printer->deleted)
         return ERROR_PRINTER_DELETED;
@@ -268,10 +274,8 @@ int32_t winsim_get_printer_devmode(const char* printer, void* buf, uint32_t size
     const auto p = s->find(from_utf8(printer));
     if (!p || !p->devmode)
         return -1;
-    const std::vector<BYTE>& stored = *p->devmode;
-    if (buf)
-        std::memcpy(buf, stored.data(), std::min<size_t>(size, stored.size()));
-    return static_cast<int32_t>(stored.size());
+    copy_out(*p->devmode, buf, size);
+    return static_cast<int32_t>(p->devmode->size());
 }
 
 int winsim_set_printer_data(const char* printer, const char* value, uint32_t type, const void* data,
@@ -300,10 +304,8 @@ int32_t winsim_get_printer_data(const char* printer, const char* value, uint32_t
         return -1;
     if (type)
         *type = it->second.type;
-    const std::vector<BYTE>& data = it->second.data;
-    if (buf)
-        std::memcpy(buf, data.data(), std::min<size_t>(size, data.size()));
-    return static_cast<int32_t>(data.size());
+    copy_out(it->second.data, buf, size);
+    return static_cast<int32_t>(it->second.data.size());
 }
 
 int winsim_delete_printer_data(const char* printer, const char* value) {
