@@ -103,9 +103,15 @@ WINBOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_D
         SetLastError(fault);
         return FALSE;
     }
-    // A NULL or empty name asks for the print server itself, which winsim does not simulate.
-    if (!phPrinter || !pPrinterName || !*pPrinterName) {
+    // A NULL name asks for the print server itself, which winsim does not simulate; it refuses it as
+    // Windows 9x did (Wine's winspool tests accept either). An empty name is no printer's, as those tests
+    // show on Windows NT.
+    if (!phPrinter || !pPrinterName) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!*pPrinterName) {
+        SetLastError(ERROR_INVALID_PRINTER_NAME);
         return FALSE;
     }
     auto handle = std::shared_ptr<PrinterHandle>();
@@ -179,6 +185,7 @@ DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDWORD pType, 
     *pcbNeeded = static_cast<DWORD>(value.data.size());
     if (pType)
         *pType = value.type;
+    // ERROR_MORE_DATA with *pcbNeeded set and nothing copied, as Wine's winspool tests check on Windows.
     if (nSize < value.data.size())
         return ERROR_MORE_DATA;
     std::copy(value.data.begin(), value.data.end(), pData);
@@ -203,21 +210,6 @@ DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWORD Type, LPB
         return error;
     handle->printer->values[std::u16string(view(pValueName))] = PrinterValue{Type, {pData, pData + cbData}};
     return ERROR_SUCCESS;
-}
-
-DWORD WINAPI DeletePrinterDataW(HANDLE hPrinter, LPWSTR pValueName) {
-    const auto handle = find<PrinterHandle>(hPrinter);
-    if (const DWORD fault = enter(Service::DeletePrinterDataW,
-                                  "DeletePrinterDataW " + describe_handle(hPrinter, HandleKind::Printer) +
-                                      " value=" + utf8(pValueName)))
-        return fault;
-    if (!handle)
-        return ERROR_INVALID_HANDLE;
-    SpoolerLock s;
-    if (const DWORD error = check(handle.get(), PRINTER_ACCESS_ADMINISTER))
-        return error;
-    return handle->printer->values.erase(std::u16string(view(pValueName))) ? ERROR_SUCCESS
-                                                                           : ERROR_FILE_NOT_FOUND;
 }
 
 // Host functions.
