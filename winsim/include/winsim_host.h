@@ -25,8 +25,8 @@ extern "C" {
 
 /* Back to a fresh machine: forgets every printer with its data, default device record, driver facts and jobs,
    closes every printer handle (later calls with one fail with ERROR_INVALID_HANDLE), deletes every engine
-   surface, palette and device, restores the driver directory and the Windows version defaults, clears faults, call
-   counts and the call log. Files, mutexes and their handles are left alone, as is the file root. */
+   surface, palette and device, restores the driver directory and the Windows version defaults, clears faults,
+   call counts and the call log. Files, mutexes and their handles are left alone, as is the file root. */
 WINSIM_HOST_API void winsim_reset(void);
 
 /* Adds a local printer. NULL driver name, port or print processor mean "". Returns 1, or 0 when the name is

@@ -6,7 +6,6 @@
 
 #include <winsim_host.h>
 
-
 namespace winsim {
 namespace {
 
