@@ -172,7 +172,8 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
-    // UTF-8 can encode every character, so Windows refuses a default character for it.
+    // UTF-8 can encode every character, so Windows refuses a default character for it
+    // (WideCharToMultiByte's documentation: ERROR_INVALID_PARAMETER).
     if (cp == Charset::Utf8 && (lpDefaultChar || lpUsedDefaultChar)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;

@@ -223,6 +223,8 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     const HANDLE handle = add_handle(std::make_shared<File>(fd, record, sharing.read, sharing.write, name));
     const bool reports_existing =
         dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS;
+    // As CreateFileW's documentation has it: CREATE_ALWAYS and OPEN_ALWAYS on an existing file succeed with
+    // ERROR_ALREADY_EXISTS, every other successful open leaves the last error 0.
     SetLastError(reports_existing && existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }
@@ -253,7 +255,7 @@ WINBOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRea
             return fail_bool(ERROR_READ_FAULT);
         }
         if (n == 0)
-            break; // end of file: a synchronous read succeeds with fewer bytes, down to zero
+            break; // end of file: a synchronous read succeeds with fewer bytes, down to zero (ReadFile docs)
         total += static_cast<DWORD>(n);
     }
     *lpNumberOfBytesRead = total;

@@ -190,6 +190,7 @@ LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
 
 WINBOOL WINAPI HeapFree(HANDLE hHeap, DWORD, LPVOID lpMem) {
     const DWORD fault = enter(Service::HeapFree);
+    // Freeing NULL succeeds, whatever the heap, as Wine's kernel32 heap tests show on Windows.
     if (!lpMem)
         return TRUE;
     const uintptr_t heap = heap_of(hHeap);

@@ -247,7 +247,8 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, WINBOOL bInitialOwner, LPCWSTR
         SetLastError(ERROR_SUCCESS);
         return handle;
     }
-    // Opening an existing mutex ignores bInitialOwner: its owner was decided by whoever created it.
+    // Opening an existing mutex ignores bInitialOwner and reports ERROR_ALREADY_EXISTS, as CreateMutexW's
+    // documentation says: its owner was decided by whoever created it.
     const Opened opened = open_named(view(lpName), bInitialOwner != FALSE);
     if (!opened.state)
         return fail(opened.error);
