@@ -241,8 +241,8 @@ def generate_values(items, build_dir, include_dir):
     values = {}
     for line in out.split("\n"):
         if line:
-            parts = line.split()
-            values[int(parts[1])] = [int(p) for p in parts[2:]]
+            words = line.split()
+            values[int(words[1])] = [int(w) for w in words[2:]]
     return values
 
 

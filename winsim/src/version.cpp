@@ -172,21 +172,21 @@ WINBOOL WINAPI VerifyVersionInfoW(LPOSVERSIONINFOEXW lpVersionInformation, DWORD
         !test(VER_BUILDNUMBER, v.build, want.dwBuildNumber))
         return old_version();
 
-    struct Part {
+    struct Field {
         DWORD bit;
         DWORD have;
         DWORD asked;
     };
-    const Part parts[] = {
+    const Field fields[] = {
         {VER_MAJORVERSION, v.major, want.dwMajorVersion},
         {VER_MINORVERSION, v.minor, want.dwMinorVersion},
         {VER_SERVICEPACKMAJOR, v.service_pack_major, want.wServicePackMajor},
         {VER_SERVICEPACKMINOR, 0, want.wServicePackMinor},
     };
     VersionNumberCheck number;
-    for (const Part& part : parts) {
-        if ((dwTypeMask & part.bit) &&
-            !number.step(part.have, part.asked, condition_of(dwlConditionMask, part.bit)))
+    for (const Field& field : fields) {
+        if ((dwTypeMask & field.bit) &&
+            !number.step(field.have, field.asked, condition_of(dwlConditionMask, field.bit)))
             break;
     }
     return number.result() ? TRUE : old_version();
