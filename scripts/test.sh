@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # All tests: installs what is missing, checks formatting, builds and runs every test of both model
 # profiles under the sanitizers, cross-builds for Windows x64 and x86 (checking the rendering library's
-# exports and imports), and builds and briefly runs the fuzz targets.
+# exports and imports, and winsim's headers against mingw-w64's), and builds and briefly runs the fuzz
+# targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -17,6 +18,7 @@ echo "== Windows builds"
 scripts/build.sh mingw-x64
 scripts/build.sh mingw-x86
 scripts/check_dll.sh
+scripts/check_winsim_headers.sh
 
 echo "== fuzz targets (short smoke run; see README for long runs)"
 scripts/build.sh fuzz

@@ -352,11 +352,31 @@ TEST_F(Device, SurfaceAndBandTable) {
                         HOOK_GRADIENTFILL;
     EXPECT_EQ(LastLogLine("EngAssociateSurface "),
               "EngAssociateSurface surface=" + Hex(reinterpret_cast<uintptr_t>(surface)) +
-                  " hdev=" + Hex(reinterpret_cast<uintptr_t>(FakeEngineDevice())) + " hooks=" + Hex(hooks));
+                  " hdev=" + Hex(reinterpret_cast<uintptr_t>(pdev->EngineDevice)) + " hooks=" + Hex(hooks));
     EXPECT_EQ(LastLogLine("EngMarkBandingSurface "), "");
     DrvDisableSurface(reinterpret_cast<DHPDEV>(pdev));
     EXPECT_EQ(pdev->DeviceSurface, nullptr);
     EXPECT_EQ(pdev->Out.Data, nullptr);
+}
+
+// The engine gives every surface associated with the device the device's DHPDEV and default palette, so
+// the driver's device check knows the band bitmap as well as the device surface as its own.
+TEST_F(Device, BothSurfacesBelongToTheDevice) {
+    auto rec = JobSettings();
+    PDEV* pdev = EnableWithSurface(rec.get());
+    ASSERT_NE(pdev, nullptr);
+    ASSERT_NE(pdev->BandSurface, nullptr);
+    SURFOBJ* device = EngLockSurface(pdev->DeviceSurface);
+    ASSERT_NE(device, nullptr);
+    for (const SURFOBJ* so :
+         {static_cast<const SURFOBJ*>(pdev->BandSurface), static_cast<const SURFOBJ*>(device)}) {
+        SCOPED_TRACE(so == device ? "device surface" : "band bitmap");
+        EXPECT_EQ(so->dhpdev, reinterpret_cast<DHPDEV>(pdev));
+        EXPECT_EQ(so->hdev, pdev->EngineDevice);
+        EXPECT_EQ(CheckedPdev(so), pdev);
+        EXPECT_EQ(winsim_engine_surface_palette(so->hsurf), pdev->Palette);
+    }
+    EngUnlockSurface(device);
 }
 
 TEST_F(Device, GreyPagesBandWhenTheEngineCannotGiveTheWholePage) {
@@ -495,7 +515,7 @@ TEST_F(Device, ForeignDeviceIsRefused) {
             SetLastError(0);
         };
         SetLastError(0);
-        DrvCompletePDEV(dhpdev, FakeEngineDevice());
+        DrvCompletePDEV(dhpdev, real->EngineDevice);
         refused("DrvCompletePDEV");
         EXPECT_EQ(DrvEnableSurface(dhpdev), nullptr);
         refused("DrvEnableSurface");

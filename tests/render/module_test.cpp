@@ -160,12 +160,15 @@ TEST_F(Module, DeviceThroughTheTable) {
     ASSERT_NE(dhpdev, nullptr);
     EXPECT_EQ(gi.ulTechnology, static_cast<ULONG>(DT_RASPRINTER));
     EXPECT_NE(gi.ulHorzRes, 0u);
-    completePdev(dhpdev, FakeEngineDevice());
+    void* hdev = winsim_engine_add_device(dhpdev, di.hpalDefault);
+    ASSERT_NE(hdev, nullptr);
+    completePdev(dhpdev, static_cast<HDEV>(hdev));
     HSURF surface = enableSurface(dhpdev);
     EXPECT_NE(surface, nullptr);
     EXPECT_GT(winsim_engine_objects(), engineObjects_);
     disableSurface(dhpdev);
     disablePdev(dhpdev);
+    EXPECT_EQ(winsim_engine_remove_device(hdev), 1);
     EXPECT_EQ(winsim_engine_objects(), engineObjects_);
 }
 

@@ -16,11 +16,6 @@
 #include <memory>
 #include <string>
 
-// An engine device handle as DrvCompletePDEV receives it; the stand-in engine takes any non-null one.
-inline HDEV FakeEngineDevice() {
-    return reinterpret_cast<HDEV>(static_cast<uintptr_t>(0x4D00));
-}
-
 // The bytes of a text made of printer commands: "\x02" "F00" ... spelled out in the tests.
 inline Bytes Stream(const std::string& text) {
     return Bytes(text.begin(), text.end());
@@ -68,22 +63,29 @@ class RenderTest : public SimPrinterTest {
     }
     LABELINFO& Label(DRVDEVMODE* rec) { return rec->Private.Labels[0]; }
 
-    // DrvEnablePDEV and DrvCompletePDEV; nullptr when the enable fails. The caller disables it.
+    // DrvEnablePDEV, the engine's device for it (with the default palette the driver reported) and
+    // DrvCompletePDEV; nullptr when the enable fails. The caller disables it.
     PDEV* NewDevice(const DRVDEVMODE* rec, GDIINFO* gdiInfo = nullptr, DEVINFO* devInfo = nullptr) {
         GDIINFO gi;
         DEVINFO di;
+        DEVINFO* reported = devInfo ? devInfo : &di;
         DHPDEV dhpdev = DrvEnablePDEV(const_cast<DEVMODEW*>(rec ? &rec->Public : nullptr),
                                       const_cast<LPWSTR>(TEXT("USB001")), 0, nullptr, sizeof(GDIINFO),
                                       reinterpret_cast<ULONG*>(gdiInfo ? gdiInfo : &gi), sizeof(DEVINFO),
-                                      devInfo ? devInfo : &di, nullptr, nullptr, printer_);
+                                      reported, nullptr, nullptr, printer_);
         if (dhpdev) {
-            DrvCompletePDEV(dhpdev, FakeEngineDevice());
+            HDEV hdev = static_cast<HDEV>(winsim_engine_add_device(dhpdev, reported->hpalDefault));
+            EXPECT_NE(hdev, nullptr) << "the engine refused the device the driver reported";
+            DrvCompletePDEV(dhpdev, hdev);
         }
         return reinterpret_cast<PDEV*>(dhpdev);
     }
+    // DrvDisableSurface and DrvDisablePDEV, then the engine lets its device go.
     static void DropDevice(PDEV* pdev) {
+        HDEV hdev = pdev->EngineDevice;
         DrvDisableSurface(reinterpret_cast<DHPDEV>(pdev));
         DrvDisablePDEV(reinterpret_cast<DHPDEV>(pdev));
+        winsim_engine_remove_device(hdev);
     }
     // The fixture's device, disabled at the end of the test.
     PDEV* Enable(const DRVDEVMODE* rec, GDIINFO* gdiInfo = nullptr, DEVINFO* devInfo = nullptr) {

@@ -73,11 +73,8 @@ TEST_F(CodePageTest, InvalidBytesBecomeTheDefaultCharacterOrFail) {
         std::u16string lenient;
     };
     const Case cases[] = {
-        {"undefined single byte",
-         "A\x80"
-         "B",
-         u"A\u30FBB"},
         {"lead byte with a bad trail byte", "\x81\x20", u"\u30FB "},
+        {"lead byte before a single byte of Windows' own", "\x81\xFD", u"\u30FB\uF8F1"},
         {"lead byte cut off at the end", "A\x82", u"A\u30FB"},
     };
     for (const Case& c : cases) {
@@ -89,6 +86,28 @@ TEST_F(CodePageTest, InvalidBytesBecomeTheDefaultCharacterOrFail) {
                                       static_cast<int>(c.bytes.size()), out, 8),
                   0);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    }
+}
+
+TEST_F(CodePageTest, EverySingleByteHasACharacterBothWays) {
+    // Windows' table gives the bytes that Shift JIS leaves undefined a character of their own, so text that
+    // holds them comes back unchanged.
+    struct Case {
+        char byte;
+        char16_t unit;
+    };
+    const Case cases[] = {
+        {'\x80', u'\u0080'}, {'\xA0', u'\uF8F0'}, {'\xFD', u'\uF8F1'},
+        {'\xFE', u'\uF8F2'}, {'\xFF', u'\uF8F3'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "byte 0x" << std::hex << (c.byte & 0xFF));
+        const std::string bytes = std::string("A") + c.byte + "B";
+        const std::u16string text = u"A" + std::u16string(1, c.unit) + u"B";
+        EXPECT_EQ(to_wide(932, MB_ERR_INVALID_CHARS, bytes), text);
+        BOOL used = -1;
+        EXPECT_EQ(to_bytes(932, text, nullptr, &used), bytes);
+        EXPECT_EQ(used, FALSE);
     }
 }
 

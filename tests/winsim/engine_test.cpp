@@ -27,10 +27,6 @@ std::string Hex(const void* handle) {
     return text;
 }
 
-HDEV Device() {
-    return reinterpret_cast<HDEV>(static_cast<uintptr_t>(0x4D00));
-}
-
 TEST_F(EngineTest, BitmapsHaveRealMemory) {
     // 5 pixels of 24 bits: 15 bytes, padded to 16 per row.
     HBITMAP topDown = EngCreateBitmap({5, 3}, 0, BMF_24BPP, BMF_TOPDOWN, nullptr);
@@ -103,33 +99,98 @@ TEST_F(EngineTest, BitmapsTheEngineRefuses) {
     }
 }
 
-TEST_F(EngineTest, DeviceSurfacesAssociationAndBanding) {
+TEST_F(EngineTest, AssociatedSurfacesLearnTheirDevice) {
+    int driver_device = 0; // what DrvEnablePDEV would have returned
+    const auto dhpdev = reinterpret_cast<DHPDEV>(&driver_device);
+    HPALETTE palette = EngCreatePalette(PAL_RGB, 0, nullptr, 0, 0, 0);
+    ASSERT_NE(palette, nullptr);
+    const auto hdev = static_cast<HDEV>(winsim_engine_add_device(dhpdev, palette));
+    ASSERT_NE(hdev, nullptr);
     DHSURF mine = reinterpret_cast<DHSURF>(static_cast<uintptr_t>(0x1234));
     HSURF device = EngCreateDeviceSurface(mine, {100, 50}, BMF_24BPP);
-    ASSERT_NE(device, nullptr);
+    HBITMAP bitmap = EngCreateBitmap({8, 8}, 0, BMF_24BPP, BMF_TOPDOWN, nullptr);
+    ASSERT_TRUE(device && bitmap);
+
     winsim_log_clear();
-    EXPECT_FALSE(EngAssociateSurface(device, nullptr, HOOK_BITBLT));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_FALSE(EngAssociateSurface(device, Device(), 0x80000000));
-    EXPECT_TRUE(EngAssociateSurface(device, Device(), HOOK_BITBLT | HOOK_TEXTOUT));
-    EXPECT_FALSE(EngAssociateSurface(reinterpret_cast<HSURF>(0x99), Device(), 0));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(EngAssociateSurface(device, hdev, HOOK_BITBLT | HOOK_TEXTOUT));
+    EXPECT_TRUE(EngAssociateSurface(Surf(bitmap), hdev, 0));
     EXPECT_TRUE(EngMarkBandingSurface(device));
     char line[256];
-    ASSERT_GE(winsim_log_line(2, line, sizeof line), 0);
+    ASSERT_GE(winsim_log_line(0, line, sizeof line), 0);
     EXPECT_EQ(std::string(line),
-              "EngAssociateSurface surface=" + Hex(device) + " hdev=0x00004D00 hooks=0x00000009");
+              "EngAssociateSurface surface=" + Hex(device) + " hdev=" + Hex(hdev) + " hooks=0x00000009");
+    for (HSURF surface : {device, Surf(bitmap)}) {
+        SCOPED_TRACE(Hex(surface));
+        SURFOBJ* so = EngLockSurface(surface);
+        ASSERT_NE(so, nullptr);
+        EXPECT_EQ(so->hdev, hdev);
+        EXPECT_EQ(so->dhpdev, dhpdev) << "the driver tells its own surfaces by their DHPDEV";
+        EXPECT_EQ(winsim_engine_surface_palette(surface), palette);
+        EngUnlockSurface(so);
+    }
 
     SURFOBJ* so = EngLockSurface(device);
     ASSERT_NE(so, nullptr);
     EXPECT_EQ(so->iType, STYPE_DEVICE);
     EXPECT_EQ(so->dhsurf, mine);
-    EXPECT_EQ(so->hdev, Device());
     EXPECT_EQ(so->pvBits, nullptr);
     RECTL rect = {0, 0, 1, 1};
     EXPECT_FALSE(EngEraseSurface(so, &rect, 0)) << "a device surface's pixels are the driver's";
     EngUnlockSurface(so);
+
+    EXPECT_EQ(winsim_engine_remove_device(hdev), 1);
+    EXPECT_EQ(winsim_engine_remove_device(hdev), 0);
     EXPECT_TRUE(EngDeleteSurface(device));
+    EXPECT_TRUE(EngDeleteSurface(Surf(bitmap)));
+    EXPECT_TRUE(EngDeletePalette(palette));
+}
+
+TEST_F(EngineTest, AssociationNeedsADeviceTheEngineKnows) {
+    int driver_device = 0;
+    const auto dhpdev = reinterpret_cast<DHPDEV>(&driver_device);
+    HSURF device = EngCreateDeviceSurface(nullptr, {100, 50}, BMF_24BPP);
+    ASSERT_NE(device, nullptr);
+    const auto registered = static_cast<HDEV>(winsim_engine_add_device(dhpdev, nullptr));
+    ASSERT_NE(registered, nullptr);
+    const auto removed = static_cast<HDEV>(winsim_engine_add_device(dhpdev, nullptr));
+    ASSERT_EQ(winsim_engine_remove_device(removed), 1);
+
+    const struct {
+        const char* what;
+        HSURF surface;
+        HDEV hdev;
+        FLONG hooks;
+        DWORD error;
+    } rows[] = {
+        {"no device", device, nullptr, HOOK_BITBLT, ERROR_INVALID_PARAMETER},
+        {"a device the engine never made", device, reinterpret_cast<HDEV>(static_cast<uintptr_t>(0x4D00)),
+         HOOK_BITBLT, ERROR_INVALID_PARAMETER},
+        {"a removed device", device, removed, HOOK_BITBLT, ERROR_INVALID_PARAMETER},
+        {"hooks the engine does not have", device, registered, 0x80000000, ERROR_INVALID_PARAMETER},
+        {"not a surface", reinterpret_cast<HSURF>(0x99), registered, 0, ERROR_INVALID_HANDLE},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        SetLastError(0);
+        EXPECT_FALSE(EngAssociateSurface(r.surface, r.hdev, r.hooks));
+        EXPECT_EQ(GetLastError(), r.error);
+    }
+    SURFOBJ* so = EngLockSurface(device);
+    ASSERT_NE(so, nullptr);
+    EXPECT_EQ(so->hdev, nullptr) << "a refused association leaves the surface alone";
+    EXPECT_EQ(so->dhpdev, nullptr);
+    EngUnlockSurface(so);
+    EXPECT_TRUE(EngAssociateSurface(device, registered, 0));
+    EXPECT_EQ(winsim_engine_surface_palette(device), nullptr) << "the device has no palette";
+
+    // A device needs the driver's physical device and, when it names one, a palette of the engine.
+    EXPECT_EQ(winsim_engine_add_device(nullptr, nullptr), nullptr);
+    EXPECT_EQ(winsim_engine_add_device(dhpdev, reinterpret_cast<void*>(0x5678)), nullptr);
+    winsim_reset();
+    HSURF again = EngCreateDeviceSurface(nullptr, {100, 50}, BMF_24BPP);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(EngAssociateSurface(again, registered, 0)) << "a fresh machine has no devices";
+    EXPECT_TRUE(EngDeleteSurface(again));
 }
 
 TEST_F(EngineTest, Palettes) {

@@ -190,8 +190,9 @@ TEST_F(FaultsTest, FailedReleasesStillRelease) {
     EXPECT_FALSE(ClosePrinter(printer));
     EXPECT_FALSE(CloseHandle(mutex));
     EXPECT_EQ(GlobalFree(block), block);
-    // The handles are gone (checked by the fixture) and the block is freed (checked by LeakSanitizer).
-    EXPECT_EQ(GlobalSize(block), 0u);
+    // The handles are gone (checked by the fixture) and the block is freed (checked by LeakSanitizer), so
+    // a second free is refused.
+    EXPECT_EQ(GlobalFree(block), block);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 

@@ -56,20 +56,22 @@ TEST_F(MutexTest, OneNameOneMutex) {
     HANDLE second = CreateMutexW(nullptr, TRUE, kName);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    HANDLE opened = OpenMutexW(SYNCHRONIZE, FALSE, kName);
-    ASSERT_NE(opened, nullptr);
+    HANDLE third = CreateMutexW(nullptr, FALSE, kName);
+    ASSERT_NE(third, nullptr);
 
     // The second create asked for ownership of an existing mutex and did not get it.
     EXPECT_FALSE(ReleaseMutex(second));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_OWNER));
     // Owning through one handle is owning through all of them.
     EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_OBJECT_0);
-    EXPECT_TRUE(ReleaseMutex(opened));
+    EXPECT_TRUE(ReleaseMutex(third));
 
-    for (HANDLE h : {first, second, opened})
+    for (HANDLE h : {first, second, third})
         EXPECT_TRUE(CloseHandle(h));
-    EXPECT_EQ(OpenMutexW(SYNCHRONIZE, FALSE, kName), nullptr) << "the last handle took the mutex with it";
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    HANDLE fresh = CreateMutexW(nullptr, FALSE, kName);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)) << "the last handle took the mutex with it";
+    EXPECT_TRUE(CloseHandle(fresh));
 }
 
 TEST_F(MutexTest, OwnerWaitsAgainAndReleasesAsOften) {

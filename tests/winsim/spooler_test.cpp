@@ -67,8 +67,11 @@ class SpoolerTest : public WinsimTest {
                   1);
     }
 
-    // Asks for the size, checks that one byte less is refused and leaves the buffer alone, then fills.
-    std::vector<BYTE> probe_then_fill(const std::function<BOOL(LPBYTE, DWORD, LPDWORD)>& call) {
+    // Asks for the size, checks that one byte less is refused and leaves the buffer as Windows leaves it
+    // (alone, or cleared), then fills.
+    enum class Refused { Untouched, Zeroed };
+    std::vector<BYTE> probe_then_fill(const std::function<BOOL(LPBYTE, DWORD, LPDWORD)>& call,
+                                      Refused refused = Refused::Untouched) {
         DWORD needed = 0xDEADBEEF;
         SetLastError(0);
         EXPECT_FALSE(call(nullptr, 0, &needed));
@@ -82,8 +85,9 @@ class SpoolerTest : public WinsimTest {
         EXPECT_FALSE(call(short_buffer.data(), needed - 1, &again));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
         EXPECT_EQ(again, needed);
-        EXPECT_EQ(std::count(short_buffer.begin(), short_buffer.end(), 0xCD), static_cast<long>(needed - 1))
-            << "a refused call wrote into the buffer";
+        const BYTE left = refused == Refused::Zeroed ? 0x00 : 0xCD;
+        EXPECT_EQ(std::count(short_buffer.begin(), short_buffer.end(), left), static_cast<long>(needed - 1))
+            << "a refused call left the buffer otherwise than Windows does";
 
         std::vector<BYTE> buffer(needed, 0xCD);
         DWORD filled = 0;
@@ -153,21 +157,6 @@ TEST_F(SpoolerTest, EveryLevelFillsTheSizeItAskedFor) {
          [](const auto& b) {
              expect_string(b, reinterpret_cast<const PRINTER_INFO_5W*>(b.data())->pPortName, u"USB001");
          }},
-        {6,
-         [](const auto& b) { EXPECT_EQ(reinterpret_cast<const PRINTER_INFO_6*>(b.data())->dwStatus, 0u); }},
-        {7,
-         [](const auto& b) {
-             EXPECT_EQ(reinterpret_cast<const PRINTER_INFO_7W*>(b.data())->dwAction,
-                       static_cast<DWORD>(DSPRINT_UNPUBLISH));
-         }},
-        {8,
-         [](const auto& b) {
-             EXPECT_EQ(reinterpret_cast<const PRINTER_INFO_8W*>(b.data())->pDevMode->dmCopies, 3);
-         }},
-        {9,
-         [](const auto& b) {
-             EXPECT_EQ(reinterpret_cast<const PRINTER_INFO_9W*>(b.data())->pDevMode->dmCopies, 3);
-         }},
     };
     Printer printer(PRINTER_ACCESS_USE);
     ASSERT_TRUE(printer.ok);
@@ -179,30 +168,41 @@ TEST_F(SpoolerTest, EveryLevelFillsTheSizeItAskedFor) {
         if (!buffer.empty())
             c.check(buffer);
     }
-    DWORD needed = 0;
-    EXPECT_FALSE(GetPrinterW(printer.handle, 3, nullptr, 0, &needed));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
+    for (const DWORD level : {0u, 3u, 6u, 7u, 8u, 9u}) {
+        DWORD needed = 0;
+        EXPECT_FALSE(GetPrinterW(printer.handle, level, nullptr, 0, &needed));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL)) << "level " << level;
+    }
 }
 
 TEST_F(SpoolerTest, PrinterWithoutDefaultDevmodeReportsNull) {
     ASSERT_EQ(winsim_set_printer_devmode(kPrinter, nullptr, 0), 1);
     EXPECT_EQ(winsim_get_printer_devmode(kPrinter, nullptr, 0), -1);
     Printer printer(PRINTER_ACCESS_USE);
-    for (const DWORD level : {2u, 8u}) {
-        std::vector<BYTE> buffer(512);
-        DWORD needed = 0;
-        ASSERT_TRUE(GetPrinterW(printer.handle, level, buffer.data(), 512, &needed));
-        const auto* devmode = level == 2 ? reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data())->pDevMode
-                                         : reinterpret_cast<const PRINTER_INFO_8W*>(buffer.data())->pDevMode;
-        EXPECT_EQ(devmode, nullptr) << "level " << level;
-    }
+    std::vector<BYTE> buffer(512);
+    DWORD needed = 0;
+    ASSERT_TRUE(GetPrinterW(printer.handle, 2, buffer.data(), 512, &needed));
+    EXPECT_EQ(reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data())->pDevMode, nullptr);
 }
 
 TEST_F(SpoolerTest, OpeningAndClosingFollowWindows) {
-    std::u16string unknown = u"No Such Printer";
+    struct Case {
+        const char* what;
+        std::u16string name;
+        DWORD error;
+    };
+    const Case refused[] = {
+        {"unknown", u"No Such Printer", ERROR_INVALID_PRINTER_NAME},
+        {"empty", u"", ERROR_INVALID_PRINTER_NAME},
+    };
     HANDLE handle = reinterpret_cast<HANDLE>(0x1234);
-    EXPECT_FALSE(OpenPrinterW(unknown.data(), &handle, nullptr));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+    for (Case c : refused) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(OpenPrinterW(c.name.data(), &handle, nullptr));
+        EXPECT_EQ(GetLastError(), c.error);
+    }
+    EXPECT_FALSE(OpenPrinterW(nullptr, &handle, nullptr)) << "the print server is not there";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 
     std::u16string other_case = u"LABEL 1";
     ASSERT_TRUE(OpenPrinterW(other_case.data(), &handle, nullptr)) << "printer names ignore case";
@@ -273,9 +273,9 @@ TEST_F(SpoolerTest, ChangingPrinterSettingsNeedsAdministerRights) {
         EXPECT_EQ(winsim_get_printer_data(kPrinter, "Permission", nullptr, nullptr, 0),
                   c.expected == ERROR_SUCCESS ? 4 : -1);
 
-        PRINTER_INFO_5W info5 = {name.data(), nullptr, PRINTER_ATTRIBUTE_LOCAL, 0, 0};
+        PRINTER_INFO_7W info7 = {nullptr, DSPRINT_UPDATE};
         SetLastError(0);
-        EXPECT_EQ(SetPrinterW(handle, 5, reinterpret_cast<LPBYTE>(&info5), 0) != FALSE,
+        EXPECT_EQ(SetPrinterW(handle, 7, reinterpret_cast<LPBYTE>(&info7), 0) != FALSE,
                   c.expected == ERROR_SUCCESS);
         if (c.expected != ERROR_SUCCESS) {
             EXPECT_EQ(GetLastError(), c.expected);
@@ -324,9 +324,11 @@ TEST_F(SpoolerTest, SetPrinterStoresWhatTheHostThenSees) {
 
 TEST_F(SpoolerTest, DriverQueriesReportInstalledFiles) {
     Printer printer(PRINTER_ACCESS_USE);
-    const std::vector<BYTE> buffer = probe_then_fill([&](LPBYTE b, DWORD n, LPDWORD needed) {
-        return GetPrinterDriverW(printer.handle, nullptr, 3, b, n, needed);
-    });
+    const std::vector<BYTE> buffer = probe_then_fill(
+        [&](LPBYTE b, DWORD n, LPDWORD needed) {
+            return GetPrinterDriverW(printer.handle, nullptr, 3, b, n, needed);
+        },
+        Refused::Zeroed);
     ASSERT_FALSE(buffer.empty());
     const auto* info = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
     EXPECT_EQ(info->cVersion, 3u);
@@ -340,7 +342,11 @@ TEST_F(SpoolerTest, DriverQueriesReportInstalledFiles) {
     std::u16string x86 = u"Windows NT x86";
     DWORD needed = 0;
     EXPECT_FALSE(GetPrinterDriverW(printer.handle, x86.data(), 3, nullptr, 0, &needed));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_UNKNOWN_PRINTER_DRIVER));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_UNKNOWN_PRINTER_DRIVER)) << "only the x64 driver";
+    for (const DWORD level : {1u, 2u, 4u}) {
+        EXPECT_FALSE(GetPrinterDriverW(printer.handle, nullptr, level, nullptr, 0, &needed));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL)) << "level " << level;
+    }
 
     ASSERT_EQ(winsim_add_printer("Bare", "KT Driver", "USB002", "winprint", 0), 1);
     std::u16string bare = u"Bare";
@@ -352,20 +358,51 @@ TEST_F(SpoolerTest, DriverQueriesReportInstalledFiles) {
 }
 
 TEST_F(SpoolerTest, DriverDirectorySizeIsInBytesWithTheNul) {
-    winsim_set_driver_directory("C:\\Drivers");
-    const std::u16string expected = u"C:\\Drivers";
+    winsim_set_driver_directory("C:\\Drivers\\x64");
+    const std::u16string expected = u"C:\\Drivers\\x64";
     const std::vector<BYTE> buffer = probe_then_fill([](LPBYTE b, DWORD n, LPDWORD needed) {
         return GetPrinterDriverDirectoryW(nullptr, nullptr, 1, b, n, needed);
     });
     ASSERT_EQ(buffer.size(), (expected.size() + 1) * sizeof(WCHAR));
     EXPECT_EQ(std::u16string_view(reinterpret_cast<LPCWSTR>(buffer.data())), expected);
+}
 
-    winsim_set_driver_directory(nullptr);
-    WCHAR directory[MAX_PATH];
+TEST_F(SpoolerTest, DriverDirectoryOfEachEnvironment) {
+    // Each environment's drivers have a folder of their own beside the machine's; names ignore case.
+    struct Case {
+        const char16_t* server;
+        const char16_t* environment;
+        DWORD error;
+        const char16_t* directory;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, ERROR_SUCCESS, u"C:\\Windows\\System32\\spool\\drivers\\x64"},
+        {u"", u"", ERROR_SUCCESS, u"C:\\Windows\\System32\\spool\\drivers\\x64"},
+        {nullptr, u"windows X64", ERROR_SUCCESS, u"C:\\Windows\\System32\\spool\\drivers\\x64"},
+        {nullptr, u"Windows NT x86", ERROR_SUCCESS, u"C:\\Windows\\System32\\spool\\drivers\\W32X86"},
+        {nullptr, u"windowS 4.0", ERROR_SUCCESS, u"C:\\Windows\\System32\\spool\\drivers\\WIN40"},
+        {nullptr, u"invalid_env", ERROR_INVALID_ENVIRONMENT, nullptr},
+        {u"\\\\does_not_exist", nullptr, RPC_S_SERVER_UNAVAILABLE, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        std::u16string server = c.server ? c.server : u"", environment = c.environment ? c.environment : u"";
+        WCHAR directory[MAX_PATH];
+        DWORD needed = 0;
+        SetLastError(0);
+        const BOOL ok = GetPrinterDriverDirectoryW(
+            c.server ? server.data() : nullptr, c.environment ? environment.data() : nullptr, 1,
+            reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed);
+        EXPECT_EQ(ok != FALSE, c.error == ERROR_SUCCESS);
+        if (ok) {
+            EXPECT_EQ(str(directory), c.directory);
+        } else {
+            EXPECT_EQ(GetLastError(), c.error);
+        }
+    }
     DWORD needed = 0;
-    ASSERT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory),
-                                           sizeof directory, &needed));
-    EXPECT_EQ(str(directory), u"C:\\Windows\\System32\\spool\\drivers\\x64");
+    EXPECT_FALSE(GetPrinterDriverDirectoryW(nullptr, nullptr, 2, nullptr, 0, &needed));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
 }
 
 TEST_F(SpoolerTest, HandlesOutliveTheirPrinterButFail) {

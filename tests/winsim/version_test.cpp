@@ -96,6 +96,128 @@ TEST_F(VersionTest, VerifyComparesTheWholeVersionNumber) {
     }
 }
 
+// Cases of Wine's kernel32 version tests, which ran on Windows 7 and earlier: the asked-for version is the
+// running one with one field moved, and each field may have a condition of its own.
+TEST_F(VersionTest, VerifyFollowsWindowsFieldByField) {
+    winsim_set_windows_version(6, 1, 1, 7601, VER_NT_WORKSTATION, VER_PLATFORM_WIN32_NT);
+    enum Move { Same, Zero, MinorUp, SpMinorUp, SpMajorUp, SpMajorDown, MajorDown, BuildUp };
+    constexpr DWORD kAll = VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR;
+    constexpr DWORD kNoMajor = VER_MINORVERSION | VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR;
+    struct Condition {
+        DWORD field;
+        BYTE condition;
+    };
+    struct Case {
+        DWORD mask;
+        Move move;
+        bool holds;
+        std::vector<Condition> conditions;
+    };
+    const Case cases[] = {
+        {kAll, MinorUp, true, {{VER_MAJORVERSION, VER_EQUAL}, {VER_MINORVERSION, VER_LESS}}},
+        {kAll, MinorUp, false, {{VER_MAJORVERSION, VER_GREATER_EQUAL}, {VER_MINORVERSION, VER_LESS}}},
+        {kAll, Same, true, {{VER_MAJORVERSION, VER_GREATER_EQUAL}, {VER_MINORVERSION, VER_LESS}}},
+        {kAll, Same, true, {{VER_MAJORVERSION, VER_GREATER_EQUAL}, {VER_MINORVERSION, VER_AND}}},
+        {kAll, MinorUp, true, {{VER_MAJORVERSION, VER_LESS_EQUAL}, {VER_MINORVERSION, VER_LESS}}},
+        {kAll, MinorUp, false, {{VER_MAJORVERSION, VER_AND}, {VER_MINORVERSION, VER_LESS}}},
+        {kAll, MinorUp, false, {{VER_MAJORVERSION, VER_OR}, {VER_MINORVERSION, VER_LESS}}},
+        {kAll, SpMinorUp, false, {{VER_MINORVERSION, VER_EQUAL}, {VER_SERVICEPACKMINOR, VER_LESS}}},
+        {VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR,
+         SpMinorUp,
+         true,
+         {{VER_SERVICEPACKMAJOR, VER_EQUAL}, {VER_SERVICEPACKMINOR, VER_LESS}}},
+        {kAll, SpMinorUp, false, {{VER_SERVICEPACKMAJOR, VER_EQUAL}, {VER_SERVICEPACKMINOR, VER_LESS}}},
+        {kNoMajor,
+         SpMinorUp,
+         true,
+         {{VER_MINORVERSION, VER_EQUAL},
+          {VER_SERVICEPACKMAJOR, VER_EQUAL},
+          {VER_SERVICEPACKMINOR, VER_LESS}}},
+        {kAll, SpMajorUp, true, {{VER_MAJORVERSION, VER_LESS_EQUAL}, {VER_SERVICEPACKMAJOR, VER_GREATER}}},
+        {VER_MAJORVERSION | VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR,
+         SpMajorUp,
+         true,
+         {{VER_MAJORVERSION, VER_EQUAL}, {VER_SERVICEPACKMAJOR, VER_LESS}}},
+        {kAll, SpMajorUp, false, {{VER_MAJORVERSION, VER_EQUAL}, {VER_SERVICEPACKMAJOR, VER_LESS}}},
+        {kAll,
+         SpMajorUp,
+         true,
+         {{VER_MAJORVERSION, VER_EQUAL}, {VER_MINORVERSION, VER_EQUAL}, {VER_SERVICEPACKMAJOR, VER_LESS}}},
+        {kAll, SpMajorUp, false, {{VER_MAJORVERSION, VER_GREATER_EQUAL}, {VER_SERVICEPACKMAJOR, VER_LESS}}},
+        {kAll, MajorDown, true, {{VER_MAJORVERSION, VER_GREATER_EQUAL}, {VER_SERVICEPACKMAJOR, VER_LESS}}},
+        {kAll,
+         SpMajorUp,
+         false,
+         {{VER_MAJORVERSION, VER_GREATER_EQUAL},
+          {VER_MINORVERSION, VER_EQUAL},
+          {VER_SERVICEPACKMAJOR, VER_LESS}}},
+        {VER_MAJORVERSION | VER_MINORVERSION, Zero, true, {{VER_MAJORVERSION, VER_GREATER_EQUAL}}},
+        {VER_MAJORVERSION | VER_MINORVERSION | VER_BUILDNUMBER,
+         Zero,
+         false,
+         {{VER_MAJORVERSION, VER_GREATER_EQUAL}}},
+        {VER_SUITENAME, Zero, true, {{VER_SUITENAME, VER_AND}}},
+        {VER_SUITENAME, Zero, true, {{VER_SUITENAME, VER_OR}}},
+        {kNoMajor, SpMajorUp, true, {{VER_MINORVERSION, VER_LESS}}},
+        {kNoMajor, SpMajorUp, false, {{VER_MINORVERSION, VER_EQUAL}}},
+        {kAll, MinorUp, false, {{VER_MINORVERSION, VER_GREATER_EQUAL}}},
+        {kNoMajor, BuildUp, true, {{VER_MINORVERSION, VER_GREATER_EQUAL}}},
+        {kNoMajor, SpMajorDown, true, {{VER_MINORVERSION, VER_GREATER}}},
+        {kAll, SpMajorDown, false, {{VER_MAJORVERSION, VER_EQUAL}, {VER_SERVICEPACKMAJOR, VER_GREATER}}},
+        {kAll,
+         SpMajorDown,
+         true,
+         {{VER_MAJORVERSION, VER_GREATER_EQUAL},
+          {VER_MINORVERSION, VER_EQUAL},
+          {VER_SERVICEPACKMAJOR, VER_GREATER}}},
+        {kAll,
+         SpMajorDown,
+         true,
+         {{VER_MAJORVERSION, VER_GREATER_EQUAL},
+          {VER_MINORVERSION, VER_LESS_EQUAL},
+          {VER_SERVICEPACKMAJOR, VER_GREATER}}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(testing::Message() << "case " << i);
+        const Case& c = cases[i];
+        OSVERSIONINFOEXW info = {};
+        info.dwOSVersionInfoSize = sizeof info;
+        if (c.move != Zero) {
+            ASSERT_TRUE(GetVersionExW(reinterpret_cast<LPOSVERSIONINFOW>(&info)));
+        }
+        switch (c.move) {
+        case MinorUp:
+            ++info.dwMinorVersion;
+            break;
+        case SpMinorUp:
+            ++info.wServicePackMinor;
+            break;
+        case SpMajorUp:
+            ++info.wServicePackMajor;
+            break;
+        case SpMajorDown:
+            --info.wServicePackMajor;
+            break;
+        case MajorDown:
+            --info.dwMajorVersion;
+            break;
+        case BuildUp:
+            ++info.dwBuildNumber;
+            break;
+        default:
+            break;
+        }
+        DWORDLONG mask = 0;
+        for (const Condition& condition : c.conditions)
+            mask = VerSetConditionMask(mask, condition.field, condition.condition);
+        SetLastError(0);
+        EXPECT_EQ(VerifyVersionInfoW(&info, c.mask, mask) != FALSE, c.holds);
+        if (!c.holds) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OLD_WIN_VERSION));
+        }
+    }
+}
+
 TEST_F(VersionTest, OtherConditionsAndFields) {
     winsim_set_windows_version(6, 1, 1, 7601, VER_NT_WORKSTATION, VER_PLATFORM_WIN32_NT);
     OSVERSIONINFOEXW info = {};

@@ -12,8 +12,6 @@
 #define EqualMemory RtlEqualMemory
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
-#define INVALID_FILE_SIZE ((DWORD)0xffffffff)
-#define INVALID_SET_FILE_POINTER ((DWORD)-1)
 
 #define INFINITE 0xffffffff
 #define WAIT_FAILED ((DWORD)0xffffffff)
@@ -43,10 +41,6 @@
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
 #define TRUNCATE_EXISTING 5
-
-#define FILE_BEGIN 0
-#define FILE_CURRENT 1
-#define FILE_END 2
 
 #define FILE_FLAG_WRITE_THROUGH 0x80000000
 #define FILE_FLAG_OVERLAPPED 0x40000000
@@ -81,15 +75,12 @@ WINBASEAPI DWORD WINAPI GetLastError(VOID);
 WINBASEAPI VOID WINAPI SetLastError(DWORD dwErrCode);
 
 WINBASEAPI HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
-WINBASEAPI SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
 WINBASEAPI HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
 
 WINBASEAPI HANDLE WINAPI HeapCreate(DWORD flOptions, SIZE_T dwInitialSize, SIZE_T dwMaximumSize);
 WINBASEAPI WINBOOL WINAPI HeapDestroy(HANDLE hHeap);
 WINBASEAPI LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes);
-WINBASEAPI LPVOID WINAPI HeapReAlloc(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem, SIZE_T dwBytes);
 WINBASEAPI WINBOOL WINAPI HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem);
-WINBASEAPI SIZE_T WINAPI HeapSize(HANDLE hHeap, DWORD dwFlags, LPCVOID lpMem);
 WINBASEAPI HANDLE WINAPI GetProcessHeap(VOID);
 
 WINBASEAPI WINBOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
@@ -103,15 +94,11 @@ WINBASEAPI WINBOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberO
                                    LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped);
 WINBASEAPI WINBOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                     LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped);
-WINBASEAPI DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
-                                       DWORD dwMoveMethod);
-WINBASEAPI DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh);
 WINBASEAPI WINBOOL WINAPI DeleteFileW(LPCWSTR lpFileName);
 WINBASEAPI WINBOOL WINAPI CloseHandle(HANDLE hObject);
 
 WINBASEAPI HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, WINBOOL bInitialOwner,
                                       LPCWSTR lpName);
-WINBASEAPI HANDLE WINAPI OpenMutexW(DWORD dwDesiredAccess, WINBOOL bInheritHandle, LPCWSTR lpName);
 WINBASEAPI DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 WINBASEAPI WINBOOL WINAPI ReleaseMutex(HANDLE hMutex);
 
@@ -127,7 +114,6 @@ WINSIM_EXTERN_C_END
 #define CreateFile CreateFileW
 #define DeleteFile DeleteFileW
 #define CreateMutex CreateMutexW
-#define OpenMutex OpenMutexW
 #define GetVersionEx GetVersionExW
 #define VerifyVersionInfo VerifyVersionInfoW
 #endif

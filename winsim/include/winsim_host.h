@@ -25,8 +25,8 @@ extern "C" {
 
 /* Back to a fresh machine: forgets every printer with its data, default device record, driver facts and jobs,
    closes every printer handle (later calls with one fail with ERROR_INVALID_HANDLE), deletes every engine
-   surface and palette, restores the driver directory and the Windows version defaults, clears faults, call
-   counts and the call log. Files, mutexes and their handles are left alone, as is the file root. */
+   surface, palette and device, restores the driver directory and the Windows version defaults, clears faults,
+   call counts and the call log. Files, mutexes and their handles are left alone, as is the file root. */
 WINSIM_HOST_API void winsim_reset(void);
 
 /* Adds a local printer. NULL driver name, port or print processor mean "". Returns 1, or 0 when the name is
@@ -54,7 +54,8 @@ WINSIM_HOST_API int winsim_set_printer_data(const char* printer, const char* val
                                             const void* data, uint32_t size);
 
 /* Reads a printer-data value: stores its type in *type (when type is not NULL), copies min(size, stored size)
-   bytes into buf and returns the stored size; -1 when the printer or the value is unknown. */
+   bytes into buf (which may be NULL when size is 0) and returns the stored size, which may be 0; -1 when the
+   printer or the value is unknown. */
 WINSIM_HOST_API int32_t winsim_get_printer_data(const char* printer, const char* value, uint32_t* type,
                                                 void* buf, uint32_t size);
 
@@ -134,8 +135,26 @@ WINSIM_HOST_API int32_t winsim_job_bytes(const char* printer, uint32_t index, vo
 WINSIM_HOST_API int winsim_set_write_limit(const char* printer, uint32_t max_bytes_per_call,
                                            int zero_byte_success);
 
-/* Engine surfaces (bitmaps and device surfaces) and palettes created and not yet deleted in this process. */
+/* Engine surfaces (bitmaps and device surfaces) and palettes created and not yet deleted in this process.
+   Engine devices are not counted. */
 WINSIM_HOST_API uint32_t winsim_engine_objects(void);
+
+/* Registers an engine device for a driver's physical device, as the graphics engine does between
+   DrvEnablePDEV and DrvCompletePDEV, and returns the HDEV the engine passes to DrvCompletePDEV. `dhpdev` is
+   what DrvEnablePDEV returned; `default_palette` the DEVINFO.hpalDefault it reported, an engine palette that
+   is still alive, or NULL for none. EngAssociateSurface with this HDEV gives the surface SURFOBJ.hdev, the
+   device's SURFOBJ.dhpdev and its palette; with an HDEV that is not registered it fails with
+   ERROR_INVALID_PARAMETER. Returns NULL when dhpdev is NULL or the palette is not an engine palette.
+   winsim_reset removes every device. */
+WINSIM_HOST_API void* winsim_engine_add_device(void* dhpdev, void* default_palette);
+
+/* Removes an engine device, as the engine does once it has called DrvDisablePDEV; surfaces associated with it
+   keep what they were given. Returns 1, or 0 for an HDEV that is not registered. */
+WINSIM_HOST_API int winsim_engine_remove_device(void* hdev);
+
+/* The palette EngAssociateSurface gave the surface (its device's default palette), or NULL for a surface that
+   is unknown, not associated, or associated with a device without one. */
+WINSIM_HOST_API void* winsim_engine_surface_palette(void* hsurf);
 
 /* Sets the host folder that Windows drive paths map into ("C:\dir\f.csv" -> "<root>/c/dir/f.csv"); it is
    created when needed. NULL returns to the default: $WINSIM_ROOT, else "$TMPDIR/winsim-<uid>" (TMPDIR

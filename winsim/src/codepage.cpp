@@ -1,5 +1,6 @@
 // MultiByteToWideChar and WideCharToMultiByte for code page 932 (also the simulated ANSI and OEM code page)
-// and UTF-8, with the conversion tables of iconv.
+// and UTF-8, with the conversion tables of iconv, completed where Windows' code page 932 table maps what
+// iconv's rejects.
 //
 // Input that cannot be converted becomes the code page's default character, as on Windows: U+30FB (KATAKANA
 // MIDDLE DOT) when reading code page 932, U+FFFD when reading UTF-8, '?' (or the caller's default character)
@@ -35,6 +36,38 @@ Charset resolve(UINT code_page) {
 
 const char* iconv_name(Charset cp) {
     return cp == Charset::Utf8 ? "UTF-8" : "CP932";
+}
+
+// Single bytes that Windows' code page 932 table maps and iconv's "CP932" rejects: 0x80 stands for U+0080,
+// and 0xA0 and 0xFD-0xFF for the private-use characters U+F8F0-U+F8F3 (Microsoft's table as Wine's code page
+// data carries it). Windows maps them back the same way, so text holding them survives a round trip.
+struct WindowsOnlyByte {
+    unsigned char byte;
+    char16_t unit;
+};
+constexpr WindowsOnlyByte kWindowsOnly932[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3},
+};
+
+const WindowsOnlyByte* windows_only_byte(unsigned char byte) {
+    for (const WindowsOnlyByte& w : kWindowsOnly932) {
+        if (w.byte == byte)
+            return &w;
+    }
+    return nullptr;
+}
+
+const WindowsOnlyByte* windows_only_unit(char16_t unit) {
+    for (const WindowsOnlyByte& w : kWindowsOnly932) {
+        if (w.unit == unit)
+            return &w;
+    }
+    return nullptr;
+}
+
+void append_utf16le(std::string& out, char16_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
 }
 
 bool is_lead_byte_932(unsigned char b) {
@@ -94,13 +127,20 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteSt
     const bool strict = (dwFlags & MB_ERR_INVALID_CHARS) != 0;
     const char* replacement = cp == Charset::Utf8 ? "\xFD\xFF" : "\xFB\x30"; // UTF-16LE
     std::string converted;
-    const bool ok = transcode(iconv_name(cp), "UTF-16LE", std::string_view(lpMultiByteStr, length), converted,
-                              [&](std::string_view, std::string& out) -> std::optional<size_t> {
-                                  if (strict)
-                                      return std::nullopt;
-                                  out.append(replacement, 2);
-                                  return 1;
-                              });
+    const bool ok =
+        transcode(iconv_name(cp), "UTF-16LE", std::string_view(lpMultiByteStr, length), converted,
+                  [&](std::string_view rest, std::string& out) -> std::optional<size_t> {
+                      if (cp == Charset::Japanese) {
+                          if (const auto* w = windows_only_byte(static_cast<unsigned char>(rest[0]))) {
+                              append_utf16le(out, w->unit);
+                              return 1;
+                          }
+                      }
+                      if (strict)
+                          return std::nullopt;
+                      out.append(replacement, 2);
+                      return 1;
+                  });
     if (!ok) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
@@ -132,7 +172,8 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
-    // UTF-8 can encode every character, so Windows refuses a default character for it.
+    // UTF-8 can encode every character, so Windows refuses a default character for it
+    // (WideCharToMultiByte's documentation: ERROR_INVALID_PARAMETER).
     if (cp == Charset::Utf8 && (lpDefaultChar || lpUsedDefaultChar)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -153,7 +194,16 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
     const bool ok = transcode(
         "UTF-16LE", iconv_name(cp),
         std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)),
-        converted, [&](std::string_view, std::string& out) -> std::optional<size_t> {
+        converted, [&](std::string_view rest, std::string& out) -> std::optional<size_t> {
+            const auto unit =
+                static_cast<char16_t>(static_cast<unsigned char>(rest[0]) |
+                                      (rest.size() > 1 ? static_cast<unsigned char>(rest[1]) << 8 : 0));
+            if (cp == Charset::Japanese) {
+                if (const auto* w = windows_only_unit(unit)) {
+                    out += static_cast<char>(w->byte);
+                    return sizeof(char16_t);
+                }
+            }
             if (cp == Charset::Utf8) {
                 // Only an unpaired surrogate gets here.
                 if (strict)

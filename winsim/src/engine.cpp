@@ -33,7 +33,15 @@ struct Surface {
     bool owns_bits = false;
     bool banding = false;
     FLONG hooks = 0;
+    HPALETTE palette = nullptr; // the device's default palette, from EngAssociateSurface
     int locks = 0;
+};
+
+// The engine's record of a driver's physical device: what EngAssociateSurface hands on to the surfaces
+// associated with it.
+struct Device {
+    DHPDEV dhpdev;
+    HPALETTE palette;
 };
 
 struct Palette {
@@ -48,6 +56,7 @@ struct Engine {
     ULONG next_uniq = 1;
     std::map<uintptr_t, std::unique_ptr<Surface>> surfaces; // bitmaps and device surfaces
     std::map<uintptr_t, std::unique_ptr<Palette>> palettes;
+    std::map<uintptr_t, Device> devices; // registered by the host, which plays the engine's device side
 };
 
 // Never destroyed, like the other process-wide state.
@@ -162,6 +171,7 @@ void reset_engine() {
     std::lock_guard lock(e.mutex);
     e.surfaces.clear();
     e.palettes.clear();
+    e.devices.clear();
 }
 
 } // namespace winsim
@@ -256,11 +266,16 @@ WINBOOL APIENTRY EngAssociateSurface(HSURF hsurf, HDEV hdev, FLONG flHooks) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (!hdev || (flHooks & ~static_cast<FLONG>(HOOK_FLAGS))) {
+    const auto device = e.devices.find(reinterpret_cast<uintptr_t>(hdev));
+    if (device == e.devices.end() || (flHooks & ~static_cast<FLONG>(HOOK_FLAGS))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    // The surface learns its device as Windows' engine tells it: the driver's DHPDEV, by which the driver
+    // recognises its own surfaces in later calls, and the device's default palette.
     s->so.hdev = hdev;
+    s->so.dhpdev = device->second.dhpdev;
+    s->palette = device->second.palette;
     s->hooks = flHooks;
     return TRUE;
 }
@@ -491,12 +506,38 @@ WINBOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, R
     return draw(Service::EngTextOut, "EngTextOut", pso, nullptr);
 }
 
-// Host function.
+// Host functions.
 
 uint32_t winsim_engine_objects(void) {
     Engine& e = engine();
     std::lock_guard lock(e.mutex);
     return static_cast<uint32_t>(e.surfaces.size() + e.palettes.size());
+}
+
+void* winsim_engine_add_device(void* dhpdev, void* default_palette) {
+    if (!dhpdev)
+        return nullptr;
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    if (default_palette && !e.palettes.count(reinterpret_cast<uintptr_t>(default_palette)))
+        return nullptr;
+    const uintptr_t value = e.next;
+    e.next += 4;
+    e.devices.emplace(value, Device{static_cast<DHPDEV>(dhpdev), static_cast<HPALETTE>(default_palette)});
+    return reinterpret_cast<void*>(value);
+}
+
+int winsim_engine_remove_device(void* hdev) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    return e.devices.erase(reinterpret_cast<uintptr_t>(hdev)) ? 1 : 0;
+}
+
+void* winsim_engine_surface_palette(void* hsurf) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const Surface* s = surface_of(e, static_cast<HSURF>(hsurf));
+    return s ? s->palette : nullptr;
 }
 
 } // extern "C"

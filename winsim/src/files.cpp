@@ -1,4 +1,4 @@
-// Files: CreateFileW, ReadFile, WriteFile, SetFilePointer, GetFileSize, DeleteFileW.
+// Files: CreateFileW, ReadFile, WriteFile, DeleteFileW.
 //
 // Windows lets an open refuse other opens (the share mode), across processes. Each host file that winsim
 // opens gets a sharing record, a lock file in the per-user share folder named after the file's device and
@@ -223,6 +223,8 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     const HANDLE handle = add_handle(std::make_shared<File>(fd, record, sharing.read, sharing.write, name));
     const bool reports_existing =
         dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS;
+    // As CreateFileW's documentation has it: CREATE_ALWAYS and OPEN_ALWAYS on an existing file succeed with
+    // ERROR_ALREADY_EXISTS, every other successful open leaves the last error 0.
     SetLastError(reports_existing && existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }
@@ -253,7 +255,7 @@ WINBOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRea
             return fail_bool(ERROR_READ_FAULT);
         }
         if (n == 0)
-            break; // end of file: a synchronous read succeeds with fewer bytes, down to zero
+            break; // end of file: a synchronous read succeeds with fewer bytes, down to zero (ReadFile docs)
         total += static_cast<DWORD>(n);
     }
     *lpNumberOfBytesRead = total;
@@ -290,80 +292,6 @@ WINBOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToW
     }
     *lpNumberOfBytesWritten = total;
     return TRUE;
-}
-
-DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
-                            DWORD dwMoveMethod) {
-    const auto file = find<File>(hFile);
-    if (const DWORD fault =
-            enter(Service::SetFilePointer, "SetFilePointer " + describe_handle(hFile, HandleKind::File) +
-                                               " distance=" + std::to_string(lDistanceToMove) +
-                                               " method=" + std::to_string(dwMoveMethod))) {
-        SetLastError(fault);
-        return INVALID_SET_FILE_POINTER;
-    }
-    if (!file) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return INVALID_SET_FILE_POINTER;
-    }
-    // Without the high part the distance is a signed 32-bit number; with it, the two form one 64-bit number.
-    const int64_t distance =
-        lpDistanceToMoveHigh
-            ? static_cast<int64_t>(
-                  (static_cast<uint64_t>(static_cast<uint32_t>(*lpDistanceToMoveHigh)) << 32) |
-                  static_cast<uint32_t>(lDistanceToMove))
-            : static_cast<int64_t>(lDistanceToMove);
-    const int whence = dwMoveMethod == FILE_BEGIN     ? SEEK_SET
-                       : dwMoveMethod == FILE_CURRENT ? SEEK_CUR
-                       : dwMoveMethod == FILE_END     ? SEEK_END
-                                                      : -1;
-    if (whence < 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_SET_FILE_POINTER;
-    }
-    off_t base = 0;
-    struct stat st;
-    if (whence == SEEK_CUR)
-        base = lseek(file->fd(), 0, SEEK_CUR);
-    else if (whence == SEEK_END && fstat(file->fd(), &st) == 0)
-        base = st.st_size;
-    const int64_t target = static_cast<int64_t>(base) + distance;
-    if (target < 0) {
-        SetLastError(ERROR_NEGATIVE_SEEK);
-        return INVALID_SET_FILE_POINTER;
-    }
-    if (!lpDistanceToMoveHigh && target > static_cast<int64_t>(MAXDWORD - 1)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_SET_FILE_POINTER;
-    }
-    lseek(file->fd(), static_cast<off_t>(target), SEEK_SET);
-    if (lpDistanceToMoveHigh)
-        *lpDistanceToMoveHigh = static_cast<LONG>(static_cast<uint64_t>(target) >> 32);
-    const DWORD low = static_cast<DWORD>(target);
-    // A low part that looks like the failure value is told apart by the last error.
-    if (low == INVALID_SET_FILE_POINTER)
-        SetLastError(ERROR_SUCCESS);
-    return low;
-}
-
-DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
-    const auto file = find<File>(hFile);
-    if (const DWORD fault =
-            enter(Service::GetFileSize, "GetFileSize " + describe_handle(hFile, HandleKind::File))) {
-        SetLastError(fault);
-        return INVALID_FILE_SIZE;
-    }
-    struct stat st;
-    if (!file || fstat(file->fd(), &st) != 0) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return INVALID_FILE_SIZE;
-    }
-    const uint64_t size = static_cast<uint64_t>(st.st_size);
-    if (lpFileSizeHigh)
-        *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
-    if (static_cast<DWORD>(size) == INVALID_FILE_SIZE)
-        SetLastError(ERROR_SUCCESS);
-    return static_cast<DWORD>(size);
 }
 
 WINBOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {

@@ -6,9 +6,6 @@
 
 #include <winsim_host.h>
 
-#include <algorithm>
-#include <cstring>
-
 namespace winsim {
 namespace {
 
@@ -165,10 +162,8 @@ int32_t winsim_job_bytes(const char* printer, uint32_t index, void* buf, uint32_
     const auto p = find_printer(*s, printer);
     if (!p || index >= p->jobs.size())
         return -1;
-    const std::vector<BYTE>& bytes = p->jobs[index].bytes;
-    if (buf)
-        std::memcpy(buf, bytes.data(), std::min<size_t>(size, bytes.size()));
-    return static_cast<int32_t>(bytes.size());
+    copy_out(p->jobs[index].bytes, buf, size);
+    return static_cast<int32_t>(p->jobs[index].bytes.size());
 }
 
 int winsim_set_write_limit(const char* printer, uint32_t max_bytes_per_call, int zero_byte_success) {

@@ -1,16 +1,15 @@
 // GlobalAlloc and the Heap functions.
 //
 // Every block comes from the C allocator, so AddressSanitizer sees overruns and LeakSanitizer sees blocks the
-// driver never frees. A side table records each block's size and owner (the global pool or a heap) so that
-// GlobalSize/HeapSize answer exactly and a block freed through the wrong function, or twice, is refused the
-// way Windows refuses an invalid handle.
+// driver never frees. A side table records each block's owner (the global pool or a heap) so that a block
+// freed through the wrong function, or twice, is refused the way Windows refuses an invalid handle, and so
+// that destroying a heap frees what is left in it.
 #include "services.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -25,11 +24,6 @@ constexpr SIZE_T kMaxBlock = SIZE_T{1} << 32;
 constexpr uintptr_t kGlobalPool = 0x5A000000;
 constexpr uintptr_t kProcessHeap = 0x5A000010;
 
-struct Block {
-    SIZE_T size;
-    uintptr_t owner;
-};
-
 // The table keys are complemented pointers: LeakSanitizer treats any word that looks like a pointer to a
 // block as a reference, and a table of plain pointers would hide every leak.
 uintptr_t key(const void* p) {
@@ -38,7 +32,7 @@ uintptr_t key(const void* p) {
 
 struct Blocks {
     std::mutex mutex;
-    std::unordered_map<uintptr_t, Block> blocks;
+    std::unordered_map<uintptr_t, uintptr_t> blocks; // key(block) -> owner
     std::vector<uintptr_t> heaps{kProcessHeap};
     uintptr_t next_heap = kProcessHeap + 0x10;
 
@@ -60,7 +54,7 @@ void* allocate(uintptr_t owner, SIZE_T size, bool zero) {
         return nullptr;
     Blocks& b = blocks();
     std::lock_guard lock(b.mutex);
-    b.blocks.emplace(key(p), Block{size, owner});
+    b.blocks.emplace(key(p), owner);
     return p;
 }
 
@@ -70,22 +64,11 @@ bool release(uintptr_t owner, void* p) {
         Blocks& b = blocks();
         std::lock_guard lock(b.mutex);
         const auto it = b.blocks.find(key(p));
-        if (it == b.blocks.end() || it->second.owner != owner)
+        if (it == b.blocks.end() || it->second != owner)
             return false;
         b.blocks.erase(it);
     }
     std::free(p);
-    return true;
-}
-
-// The size of a block of `owner`, or nothing.
-bool block_size(uintptr_t owner, const void* p, SIZE_T& size) {
-    Blocks& b = blocks();
-    std::lock_guard lock(b.mutex);
-    const auto it = b.blocks.find(key(p));
-    if (it == b.blocks.end() || it->second.owner != owner)
-        return false;
-    size = it->second.size;
     return true;
 }
 
@@ -117,19 +100,6 @@ HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
     if (!p)
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return p;
-}
-
-SIZE_T WINAPI GlobalSize(HGLOBAL hMem) {
-    if (const DWORD fault = enter(Service::GlobalSize)) {
-        SetLastError(fault);
-        return 0;
-    }
-    SIZE_T size = 0;
-    if (!hMem || !block_size(kGlobalPool, hMem, size)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
-    return size;
 }
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL hMem) {
@@ -182,7 +152,7 @@ WINBOOL WINAPI HeapDestroy(HANDLE hHeap) {
         }
         // Destroying a heap frees what is left in it, as on Windows.
         for (auto it = b.blocks.begin(); it != b.blocks.end();) {
-            if (it->second.owner == id) {
+            if (it->second == id) {
                 freed.push_back(reinterpret_cast<void*>(~it->first));
                 it = b.blocks.erase(it);
             } else {
@@ -218,40 +188,9 @@ LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
     return p;
 }
 
-LPVOID WINAPI HeapReAlloc(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem, SIZE_T dwBytes) {
-    if (const DWORD fault = enter(Service::HeapReAlloc)) {
-        SetLastError(fault);
-        return nullptr;
-    }
-    const uintptr_t heap = heap_of(hHeap);
-    SIZE_T old_size = 0;
-    if (!heap || !lpMem || !block_size(heap, lpMem, old_size)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    if (dwFlags & HEAP_REALLOC_IN_PLACE_ONLY) {
-        if (dwBytes > old_size) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return nullptr;
-        }
-        Blocks& b = blocks();
-        std::lock_guard lock(b.mutex);
-        b.blocks[key(lpMem)].size = dwBytes;
-        return lpMem;
-    }
-    // Always moves the block, so that a caller who keeps using the old pointer is caught by the sanitizer.
-    void* p = allocate(heap, dwBytes, (dwFlags & HEAP_ZERO_MEMORY) != 0);
-    if (!p) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    std::memcpy(p, lpMem, std::min(old_size, dwBytes));
-    release(heap, lpMem);
-    return p;
-}
-
 WINBOOL WINAPI HeapFree(HANDLE hHeap, DWORD, LPVOID lpMem) {
     const DWORD fault = enter(Service::HeapFree);
+    // Freeing NULL succeeds, whatever the heap, as Wine's kernel32 heap tests show on Windows.
     if (!lpMem)
         return TRUE;
     const uintptr_t heap = heap_of(hHeap);
@@ -264,20 +203,6 @@ WINBOOL WINAPI HeapFree(HANDLE hHeap, DWORD, LPVOID lpMem) {
         return FALSE;
     }
     return TRUE;
-}
-
-SIZE_T WINAPI HeapSize(HANDLE hHeap, DWORD, LPCVOID lpMem) {
-    if (const DWORD fault = enter(Service::HeapSize)) {
-        SetLastError(fault);
-        return static_cast<SIZE_T>(-1);
-    }
-    const uintptr_t heap = heap_of(hHeap);
-    SIZE_T size = 0;
-    if (!heap || !lpMem || !block_size(heap, lpMem, size)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return static_cast<SIZE_T>(-1);
-    }
-    return size;
 }
 
 } // extern "C"

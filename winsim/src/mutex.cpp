@@ -1,4 +1,4 @@
-// Mutexes: CreateMutexW, OpenMutexW, WaitForSingleObject, ReleaseMutex.
+// Mutexes: CreateMutexW, WaitForSingleObject, ReleaseMutex.
 //
 // A Windows mutex is owned by a thread, may be taken again by its owner (each wait needs a release), and when
 // named is shared by every process of the session. Here each process keeps one record per mutex for its own
@@ -7,7 +7,7 @@
 //   byte 0: held exclusively by the process whose thread owns the mutex; the byte's content is 1 while owned,
 //           so that the next owner can tell that the previous one died without releasing (WAIT_ABANDONED);
 //   byte 1: held shared by every process that has the mutex open, which is how CreateMutexW knows that the
-//           mutex already exists (ERROR_ALREADY_EXISTS) and OpenMutexW finds it;
+//           mutex already exists (ERROR_ALREADY_EXISTS);
 //   byte 2: guards the check-then-claim steps of opening.
 // A process waiting for another process's owner polls every millisecond, so that timeouts hold.
 #include "handles.h"
@@ -170,9 +170,9 @@ struct Opened {
     DWORD error = ERROR_SUCCESS;
 };
 
-// Opens the named mutex `name`; `create` makes it when no process has it open, and `own` then gives the new
+// Opens the named mutex `name`, making it when no process has it open; `own` then gives the new
 // mutex to the calling thread before any other process can see it.
-Opened open_named(std::u16string_view name, bool create, bool own) {
+Opened open_named(std::u16string_view name, bool own) {
     // "Local\" and plain names are the session namespace, "Global\" the machine's; a backslash is allowed
     // nowhere else in a name.
     const char* name_space = "local";
@@ -200,7 +200,7 @@ Opened open_named(std::u16string_view name, bool create, bool own) {
     if (const auto known = r.open[path].lock())
         return {known, true, ERROR_SUCCESS};
 
-    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0600);
+    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | O_CREAT, 0600);
     if (fd < 0)
         return {nullptr, false,
                 static_cast<DWORD>(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED)};
@@ -209,8 +209,6 @@ Opened open_named(std::u16string_view name, bool create, bool own) {
     {
         locks::Guard guard(fd, kGuard);
         existed = locks::held_by_others(fd, kOpen);
-        if (!existed && !create)
-            return {nullptr, false, ERROR_FILE_NOT_FOUND};
         locks::try_lock(fd, kOpen, false);
         if (!existed) {
             // A new mutex, even if an old lock file is still there.
@@ -249,24 +247,14 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, WINBOOL bInitialOwner, LPCWSTR
         SetLastError(ERROR_SUCCESS);
         return handle;
     }
-    // Opening an existing mutex ignores bInitialOwner: its owner was decided by whoever created it.
-    const Opened opened = open_named(view(lpName), true, bInitialOwner != FALSE);
+    // Opening an existing mutex ignores bInitialOwner and reports ERROR_ALREADY_EXISTS, as CreateMutexW's
+    // documentation says: its owner was decided by whoever created it.
+    const Opened opened = open_named(view(lpName), bInitialOwner != FALSE);
     if (!opened.state)
         return fail(opened.error);
     const HANDLE handle = add_handle(std::make_shared<MutexHandle>(opened.state));
     SetLastError(opened.existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
-}
-
-HANDLE WINAPI OpenMutexW(DWORD, WINBOOL, LPCWSTR lpName) {
-    if (const DWORD fault = enter(Service::OpenMutexW, "OpenMutexW name=" + utf8(lpName)))
-        return fail(fault);
-    if (!lpName)
-        return fail(ERROR_INVALID_PARAMETER);
-    const Opened opened = open_named(view(lpName), false, false);
-    if (!opened.state)
-        return fail(opened.error);
-    return add_handle(std::make_shared<MutexHandle>(opened.state));
 }
 
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {

@@ -2,7 +2,9 @@
 //
 // The Get functions answer in the caller's buffer: a fixed record, followed by the data its pointers point
 // to. A caller first asks with a small buffer, gets ERROR_INSUFFICIENT_BUFFER and the size it needs, then
-// asks again with a buffer of that size.
+// asks again with a buffer of that size and is told the same size again. The argument errors (NULL
+// pcbNeeded: RPC_X_NULL_REF_POINTER; NULL buffer with a size: ERROR_INVALID_USER_BUFFER; unknown level:
+// ERROR_INVALID_LEVEL) and the size contract are those Wine's winspool tests check on Windows NT.
 #include "services.h"
 #include "spooler.h"
 
@@ -59,9 +61,19 @@ class Packer {
     size_t used_;
 };
 
+// What a refused answer leaves in a buffer too small for it.
+enum class ShortBuffer {
+    Untouched,
+    // GetPrinterDriverW clears the caller's buffer even when it fails for want of room, as Wine's winspool
+    // tests show on Windows.
+    Zeroed,
+};
+
 // Runs `fill(packer, record)` to measure, then (when the buffer is large enough) to write; `record` is null
 // while measuring.
-template <class Record, class Fill> BOOL answer(LPBYTE buffer, DWORD size, LPDWORD needed, Fill fill) {
+template <class Record, class Fill>
+BOOL answer(LPBYTE buffer, DWORD size, LPDWORD needed, Fill fill,
+            ShortBuffer on_short = ShortBuffer::Untouched) {
     Packer measure(nullptr, sizeof(Record));
     fill(measure, static_cast<Record*>(nullptr));
     if (measure.size() > MAXDWORD) {
@@ -70,6 +82,8 @@ template <class Record, class Fill> BOOL answer(LPBYTE buffer, DWORD size, LPDWO
     }
     *needed = static_cast<DWORD>(measure.size());
     if (size < measure.size()) {
+        if (buffer && on_short == ShortBuffer::Zeroed)
+            std::memset(buffer, 0, size);
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
@@ -84,8 +98,34 @@ BOOL fail(DWORD error) {
     return FALSE;
 }
 
+// NULL or empty is the machine's own environment, as Wine's winspool tests show on Windows.
 bool is_our_environment(LPCWSTR environment) {
     return !environment || !*environment || equal_ignoring_case(view(environment), kEnvironment);
+}
+
+// The environments a Windows x64 spooler keeps driver folders for, each in a folder of its own next to the
+// x64 one; names compare ignoring case ("windowS 4.0" in Wine's winspool tests, run on Windows).
+struct EnvironmentFolder {
+    const char16_t* environment;
+    const char16_t* folder;
+};
+constexpr EnvironmentFolder kEnvironmentFolders[] = {
+    {u"Windows x64", u"x64"},   {u"Windows NT x86", u"W32X86"}, {u"Windows 4.0", u"WIN40"},
+    {u"Windows IA64", u"IA64"}, {u"Windows ARM64", u"ARM64"},
+};
+
+// The driver directory of an environment, or nothing for an environment Windows does not know: the host's
+// directory for the machine's own, else its sibling folder of that environment.
+std::optional<std::u16string> driver_directory_for(LPCWSTR environment, const std::u16string& own) {
+    if (is_our_environment(environment))
+        return own;
+    for (const EnvironmentFolder& e : kEnvironmentFolders) {
+        if (equal_ignoring_case(view(environment), e.environment)) {
+            const size_t slash = own.rfind(u'\\');
+            return (slash == std::u16string::npos ? std::u16string() : own.substr(0, slash + 1)) + e.folder;
+        }
+    }
+    return std::nullopt;
 }
 
 BOOL get_printer(const Printer& p, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
@@ -148,38 +188,15 @@ BOOL get_printer(const Printer& p, DWORD level, LPBYTE buffer, DWORD size, LPDWO
             if (r)
                 *r = {name, port, p.attributes, 15000, 45000};
         });
-    case 6:
-        return answer<PRINTER_INFO_6>(buffer, size, needed, [&](Packer&, PRINTER_INFO_6* r) {
-            if (r)
-                r->dwStatus = p.status;
-        });
-    case 7:
-        // Printers here are never published in a directory.
-        return answer<PRINTER_INFO_7W>(buffer, size, needed, [&](Packer&, PRINTER_INFO_7W* r) {
-            if (r)
-                *r = {nullptr, DSPRINT_UNPUBLISH};
-        });
-    case 8:
-    case 9:
-        // One default device record serves as both the global (8) and the per-user (9) default.
-        return answer<PRINTER_INFO_8W>(buffer, size, needed, [&](Packer& out, PRINTER_INFO_8W* r) {
-            const LPDEVMODEW devmode = out.devmode(p.devmode);
-            if (r)
-                r->pDevMode = devmode;
-        });
     default:
         return fail(ERROR_INVALID_LEVEL);
     }
 }
 
-// Stores a caller's device record as the printer's default; false when it is not a device record.
-bool store_devmode(Printer& p, const DEVMODEW* devmode) {
-    const std::optional<size_t> size = devmode_size(devmode);
-    if (!size)
-        return false;
+// Stores a caller's device record, already checked with devmode_size, as the printer's default.
+void store_devmode(Printer& p, const DEVMODEW* devmode) {
     const auto* bytes = reinterpret_cast<const BYTE*>(devmode);
-    p.devmode.emplace(bytes, bytes + *size);
-    return true;
+    p.devmode.emplace(bytes, bytes + *devmode_size(devmode));
 }
 
 void assign(std::u16string& field, LPCWSTR value) {
@@ -187,26 +204,7 @@ void assign(std::u16string& field, LPCWSTR value) {
         field = value;
 }
 
-BOOL set_printer(Printer& p, DWORD level, LPBYTE info, DWORD command) {
-    if (level == 0) {
-        switch (command) {
-        case PRINTER_CONTROL_PAUSE:
-            p.status |= PRINTER_STATUS_PAUSED;
-            return TRUE;
-        case PRINTER_CONTROL_RESUME:
-            p.status &= ~static_cast<DWORD>(PRINTER_STATUS_PAUSED);
-            return TRUE;
-        case PRINTER_CONTROL_PURGE:
-            return TRUE;
-        case PRINTER_CONTROL_SET_STATUS:
-            if (!info)
-                return fail(ERROR_INVALID_PARAMETER);
-            std::memcpy(&p.status, info, sizeof p.status);
-            return TRUE;
-        default:
-            return fail(ERROR_INVALID_PRINTER_COMMAND);
-        }
-    }
+BOOL set_printer(Printer& p, DWORD level, LPBYTE info, DWORD) {
     if (!info)
         return fail(ERROR_INVALID_PARAMETER);
     switch (level) {
@@ -236,19 +234,8 @@ BOOL set_printer(Printer& p, DWORD level, LPBYTE info, DWORD command) {
         p.until_time = in.UntilTime;
         return TRUE;
     }
-    case 5: {
-        const auto& in = *reinterpret_cast<const PRINTER_INFO_5W*>(info);
-        assign(p.port, in.pPortName);
-        p.attributes = in.Attributes;
-        return TRUE;
-    }
     case 7:
         return TRUE;
-    case 8:
-    case 9:
-        return store_devmode(p, reinterpret_cast<const PRINTER_INFO_8W*>(info)->pDevMode)
-                   ? TRUE
-                   : fail(ERROR_INVALID_PARAMETER);
     default:
         return fail(ERROR_INVALID_LEVEL);
     }
@@ -270,43 +257,30 @@ BOOL get_driver(const Printer& p, const std::u16string& directory, DWORD level, 
     const std::u16string config_file = installed(files.config_file, directory);
     const std::u16string help_file = installed(files.help_file, directory);
     switch (level) {
-    case 1:
-        return answer<DRIVER_INFO_1W>(buffer, size, needed, [&](Packer& out, DRIVER_INFO_1W* r) {
-            const LPWSTR name = out.string(p.driver_name);
-            if (r)
-                r->pName = name;
-        });
-    case 2:
-        return answer<DRIVER_INFO_2W>(buffer, size, needed, [&](Packer& out, DRIVER_INFO_2W* r) {
-            const LPWSTR name = out.string(p.driver_name);
-            const LPWSTR environment = out.string(kEnvironment);
-            const LPWSTR driver = out.string_or_null(driver_path);
-            const LPWSTR data = out.string_or_null(data_file);
-            const LPWSTR config = out.string_or_null(config_file);
-            if (r)
-                *r = {3, name, environment, driver, data, config};
-        });
     case 3:
         // A driver of the user-mode kind (version 3) without dependent files, monitor or default data type.
-        return answer<DRIVER_INFO_3W>(buffer, size, needed, [&](Packer& out, DRIVER_INFO_3W* r) {
-            const LPWSTR name = out.string(p.driver_name);
-            const LPWSTR environment = out.string(kEnvironment);
-            const LPWSTR driver = out.string_or_null(driver_path);
-            const LPWSTR data = out.string_or_null(data_file);
-            const LPWSTR config = out.string_or_null(config_file);
-            const LPWSTR help = out.string_or_null(help_file);
-            if (r)
-                *r = {.cVersion = 3,
-                      .pName = name,
-                      .pEnvironment = environment,
-                      .pDriverPath = driver,
-                      .pDataFile = data,
-                      .pConfigFile = config,
-                      .pHelpFile = help,
-                      .pDependentFiles = nullptr,
-                      .pMonitorName = nullptr,
-                      .pDefaultDataType = nullptr};
-        });
+        return answer<DRIVER_INFO_3W>(
+            buffer, size, needed,
+            [&](Packer& out, DRIVER_INFO_3W* r) {
+                const LPWSTR name = out.string(p.driver_name);
+                const LPWSTR environment = out.string(kEnvironment);
+                const LPWSTR driver = out.string_or_null(driver_path);
+                const LPWSTR data = out.string_or_null(data_file);
+                const LPWSTR config = out.string_or_null(config_file);
+                const LPWSTR help = out.string_or_null(help_file);
+                if (r)
+                    *r = {.cVersion = 3,
+                          .pName = name,
+                          .pEnvironment = environment,
+                          .pDriverPath = driver,
+                          .pDataFile = data,
+                          .pConfigFile = config,
+                          .pHelpFile = help,
+                          .pDependentFiles = nullptr,
+                          .pMonitorName = nullptr,
+                          .pDefaultDataType = nullptr};
+            },
+            ShortBuffer::Zeroed);
     default:
         return fail(ERROR_INVALID_LEVEL);
     }
@@ -386,12 +360,13 @@ WINBOOL WINAPI GetPrinterDriverDirectoryW(LPWSTR pName, LPWSTR pEnvironment, DWO
     // Only the local machine exists; a "\\server" name is a machine that cannot be reached.
     if (pName && *pName)
         return fail(view(pName).starts_with(u"\\\\") ? RPC_S_SERVER_UNAVAILABLE : ERROR_INVALID_NAME);
-    if (!is_our_environment(pEnvironment))
-        return fail(ERROR_INVALID_ENVIRONMENT);
     if (Level != 1)
         return fail(ERROR_INVALID_LEVEL);
     SpoolerLock s;
-    const std::u16string& directory = s->driver_directory;
+    const std::optional<std::u16string> found = driver_directory_for(pEnvironment, s->driver_directory);
+    if (!found)
+        return fail(ERROR_INVALID_ENVIRONMENT);
+    const std::u16string& directory = *found;
     // The size is in bytes and counts the terminating NUL.
     const DWORD bytes = static_cast<DWORD>((directory.size() + 1) * sizeof(WCHAR));
     *pcbNeeded = bytes;

@@ -12,13 +12,10 @@ namespace winsim {
 #define WINSIM_SERVICES(X)                                                                                   \
     X(GlobalAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                  \
     X(GlobalFree, ERROR_INVALID_HANDLE)                                                                      \
-    X(GlobalSize, ERROR_INVALID_HANDLE)                                                                      \
     X(HeapCreate, ERROR_NOT_ENOUGH_MEMORY)                                                                   \
     X(HeapDestroy, ERROR_INVALID_HANDLE)                                                                     \
     X(HeapAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                    \
-    X(HeapReAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                  \
     X(HeapFree, ERROR_INVALID_PARAMETER)                                                                     \
-    X(HeapSize, ERROR_INVALID_PARAMETER)                                                                     \
     X(GetVersionExW, ERROR_INVALID_PARAMETER)                                                                \
     X(VerifyVersionInfoW, ERROR_OLD_WIN_VERSION)                                                             \
     X(MultiByteToWideChar, ERROR_NO_UNICODE_TRANSLATION)                                                     \
@@ -26,12 +23,9 @@ namespace winsim {
     X(CreateFileW, ERROR_ACCESS_DENIED)                                                                      \
     X(ReadFile, ERROR_READ_FAULT)                                                                            \
     X(WriteFile, ERROR_WRITE_FAULT)                                                                          \
-    X(SetFilePointer, ERROR_NEGATIVE_SEEK)                                                                   \
-    X(GetFileSize, ERROR_INVALID_HANDLE)                                                                     \
     X(DeleteFileW, ERROR_ACCESS_DENIED)                                                                      \
     X(CloseHandle, ERROR_INVALID_HANDLE)                                                                     \
     X(CreateMutexW, ERROR_ACCESS_DENIED)                                                                     \
-    X(OpenMutexW, ERROR_ACCESS_DENIED)                                                                       \
     X(WaitForSingleObject, ERROR_INVALID_HANDLE)                                                             \
     X(ReleaseMutex, ERROR_NOT_OWNER)                                                                         \
     X(OpenPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                                \
@@ -42,7 +36,6 @@ namespace winsim {
     X(GetPrinterDriverDirectoryW, RPC_S_SERVER_UNAVAILABLE)                                                  \
     X(GetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
     X(SetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
-    X(DeletePrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                          \
     X(StartDocPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                            \
     X(WritePrinter, ERROR_PRINT_CANCELLED)                                                                   \
     X(EndDocPrinter, RPC_S_SERVER_UNAVAILABLE)                                                               \

@@ -62,6 +62,12 @@ std::optional<size_t> devmode_size(const DEVMODEW* devmode) {
     return static_cast<size_t>(devmode->dmSize) + devmode->dmDriverExtra;
 }
 
+void copy_out(const std::vector<BYTE>& bytes, void* buf, uint32_t size) {
+    const size_t n = std::min<size_t>(size, bytes.size());
+    if (buf && n > 0)
+        std::memcpy(buf, bytes.data(), n);
+}
+
 DWORD check(const PrinterHandle* handle, ACCESS_MASK needed) {
     if (handle->printer->deleted)
         return ERROR_PRINTER_DELETED;
@@ -97,9 +103,15 @@ WINBOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_D
         SetLastError(fault);
         return FALSE;
     }
-    // A NULL or empty name asks for the print server itself, which winsim does not simulate.
-    if (!phPrinter || !pPrinterName || !*pPrinterName) {
+    // A NULL name asks for the print server itself, which winsim does not simulate; it refuses it as
+    // Windows 9x did (Wine's winspool tests accept either). An empty name is no printer's, as those tests
+    // show on Windows NT.
+    if (!phPrinter || !pPrinterName) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!*pPrinterName) {
+        SetLastError(ERROR_INVALID_PRINTER_NAME);
         return FALSE;
     }
     auto handle = std::shared_ptr<PrinterHandle>();
@@ -173,6 +185,7 @@ DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDWORD pType, 
     *pcbNeeded = static_cast<DWORD>(value.data.size());
     if (pType)
         *pType = value.type;
+    // ERROR_MORE_DATA with *pcbNeeded set and nothing copied, as Wine's winspool tests check on Windows.
     if (nSize < value.data.size())
         return ERROR_MORE_DATA;
     std::copy(value.data.begin(), value.data.end(), pData);
@@ -197,21 +210,6 @@ DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWORD Type, LPB
         return error;
     handle->printer->values[std::u16string(view(pValueName))] = PrinterValue{Type, {pData, pData + cbData}};
     return ERROR_SUCCESS;
-}
-
-DWORD WINAPI DeletePrinterDataW(HANDLE hPrinter, LPWSTR pValueName) {
-    const auto handle = find<PrinterHandle>(hPrinter);
-    if (const DWORD fault = enter(Service::DeletePrinterDataW,
-                                  "DeletePrinterDataW " + describe_handle(hPrinter, HandleKind::Printer) +
-                                      " value=" + utf8(pValueName)))
-        return fault;
-    if (!handle)
-        return ERROR_INVALID_HANDLE;
-    SpoolerLock s;
-    if (const DWORD error = check(handle.get(), PRINTER_ACCESS_ADMINISTER))
-        return error;
-    return handle->printer->values.erase(std::u16string(view(pValueName))) ? ERROR_SUCCESS
-                                                                           : ERROR_FILE_NOT_FOUND;
 }
 
 // Host functions.
@@ -268,10 +266,8 @@ int32_t winsim_get_printer_devmode(const char* printer, void* buf, uint32_t size
     const auto p = s->find(from_utf8(printer));
     if (!p || !p->devmode)
         return -1;
-    const std::vector<BYTE>& stored = *p->devmode;
-    if (buf)
-        std::memcpy(buf, stored.data(), std::min<size_t>(size, stored.size()));
-    return static_cast<int32_t>(stored.size());
+    copy_out(*p->devmode, buf, size);
+    return static_cast<int32_t>(p->devmode->size());
 }
 
 int winsim_set_printer_data(const char* printer, const char* value, uint32_t type, const void* data,
@@ -300,10 +296,8 @@ int32_t winsim_get_printer_data(const char* printer, const char* value, uint32_t
         return -1;
     if (type)
         *type = it->second.type;
-    const std::vector<BYTE>& data = it->second.data;
-    if (buf)
-        std::memcpy(buf, data.data(), std::min<size_t>(size, data.size()));
-    return static_cast<int32_t>(data.size());
+    copy_out(it->second.data, buf, size);
+    return static_cast<int32_t>(it->second.data.size());
 }
 
 int winsim_delete_printer_data(const char* printer, const char* value) {

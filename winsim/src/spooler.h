@@ -115,6 +115,10 @@ std::optional<size_t> devmode_size(const DEVMODEW* devmode);
 // Whether the spooler knows a data type: "RAW", "TEXT" or "NT EMF 1.00x", compared ignoring case.
 bool known_datatype(std::u16string_view type);
 
+// Copies the first min(size, bytes.size()) bytes into a host's buffer; nothing when buf is NULL. An empty
+// vector may have no storage at all, so nothing is handed to memcpy then.
+void copy_out(const std::vector<BYTE>& bytes, void* buf, uint32_t size);
+
 // Checks a printer handle for a call under the spooler lock: the printer is there and the handle has the
 // `needed` rights (0: any). Returns 0 or the error to fail with.
 DWORD check(const PrinterHandle* handle, ACCESS_MASK needed);

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <compare>
 #include <iterator>
 #include <mutex>
@@ -38,6 +37,11 @@ BYTE condition_of(DWORDLONG mask, DWORD type_bit) {
     return static_cast<BYTE>((mask >> (index * VER_NUM_BITS_PER_CONDITION_MASK)) & VER_CONDITION_MASK);
 }
 
+bool is_relation(BYTE condition) {
+    return condition >= VER_EQUAL && condition <= VER_LESS_EQUAL;
+}
+
+// A comparison with anything but a relation (no condition, VER_AND, VER_OR) never holds.
 bool holds(std::strong_ordering order, BYTE condition) {
     switch (condition) {
     case VER_EQUAL:
@@ -55,9 +59,48 @@ bool holds(std::strong_ordering order, BYTE condition) {
     }
 }
 
-bool valid_relation(BYTE condition) {
-    return condition >= VER_EQUAL && condition <= VER_LESS_EQUAL;
-}
+// Major, minor, service pack major and minor form one version number, compared field by field, most
+// significant first, as Wine's kernel32 version tests show Windows doing. The first field asked for sets the
+// direction; a later field's own condition counts only when it agrees with it (after VER_EQUAL any relation
+// does, after a "greater" condition VER_EQUAL or another "greater" one, after a "less" one VER_EQUAL or
+// another "less" one), and a field asked for without a condition of its own fixes the direction for the
+// rest. The comparison goes on to the next field only while the fields are equal; its last step decides.
+class VersionNumberCheck {
+  public:
+    // Compares one field; false when the fields after it are not to be compared.
+    bool step(DWORD have, DWORD asked, BYTE own) {
+        const BYTE condition = effective(own);
+        result_ = holds(have <=> asked, condition);
+        return have == asked && is_relation(condition);
+    }
+    bool result() const { return result_; }
+
+  private:
+    BYTE effective(BYTE own) {
+        if (fixed_)
+            return direction_;
+        if (direction_ == 0) {
+            direction_ = own;
+            fixed_ = own == 0;
+            return own;
+        }
+        const bool agrees = direction_ == VER_EQUAL ? is_relation(own)
+                            : direction_ == VER_GREATER || direction_ == VER_GREATER_EQUAL
+                                ? own == VER_EQUAL || own == VER_GREATER || own == VER_GREATER_EQUAL
+                                : own == VER_EQUAL || own == VER_LESS || own == VER_LESS_EQUAL;
+        if (agrees) {
+            if (direction_ == VER_EQUAL)
+                direction_ = own;
+            return own;
+        }
+        fixed_ = own == 0;
+        return direction_;
+    }
+
+    BYTE direction_ = 0;
+    bool fixed_ = false;
+    bool result_ = true;
+};
 
 } // namespace
 
@@ -105,51 +148,48 @@ WINBOOL WINAPI VerifyVersionInfoW(LPOSVERSIONINFOEXW lpVersionInformation, DWORD
     }
     const Version v = version();
     const OSVERSIONINFOEXW& want = *lpVersionInformation;
-
-    const auto test = [&](DWORD bit, DWORD have, DWORD asked) {
-        if (!(dwTypeMask & bit))
-            return true;
-        return holds(have <=> asked, condition_of(dwlConditionMask, bit));
+    const auto old_version = [] {
+        SetLastError(ERROR_OLD_WIN_VERSION);
+        return FALSE;
     };
-    bool ok = test(VER_PLATFORMID, v.platform, want.dwPlatformId) &&
-              test(VER_BUILDNUMBER, v.build, want.dwBuildNumber) &&
-              test(VER_PRODUCT_TYPE, v.product_type, want.wProductType);
+    const auto test = [&](DWORD bit, DWORD have, DWORD asked) {
+        return !(dwTypeMask & bit) || holds(have <=> asked, condition_of(dwlConditionMask, bit));
+    };
+
+    if (!test(VER_PRODUCT_TYPE, v.product_type, want.wProductType))
+        return old_version();
     if (dwTypeMask & VER_SUITENAME) {
-        // The simulated system has no suite bits: VER_AND holds only for an empty mask, VER_OR never.
+        // The simulated system has no suite bits: asking for none holds with VER_AND and VER_OR alike.
         const BYTE c = condition_of(dwlConditionMask, VER_SUITENAME);
         if (c != VER_AND && c != VER_OR) {
             SetLastError(ERROR_BAD_ARGUMENTS);
             return FALSE;
         }
-        ok = ok && c == VER_AND && want.wSuiteMask == 0;
+        if (want.wSuiteMask != 0)
+            return old_version();
     }
+    if (!test(VER_PLATFORMID, v.platform, want.dwPlatformId) ||
+        !test(VER_BUILDNUMBER, v.build, want.dwBuildNumber))
+        return old_version();
 
-    // Major, minor and service pack form one version number: they are compared together, most significant
-    // first, with the condition of the most significant one asked for. So 6.1 SP0 is at least 6.0 SP2.
-    constexpr std::array<DWORD, 3> kParts = {VER_MAJORVERSION, VER_MINORVERSION, VER_SERVICEPACKMAJOR};
-    const std::array<DWORD, 3> have = {v.major, v.minor, v.service_pack_major};
-    const std::array<DWORD, 3> asked = {want.dwMajorVersion, want.dwMinorVersion, want.wServicePackMajor};
-    BYTE condition = 0;
-    std::strong_ordering order = std::strong_ordering::equal;
-    for (size_t i = 0; i < kParts.size(); ++i) {
-        if (!(dwTypeMask & kParts[i]))
-            continue;
-        if (condition == 0)
-            condition = condition_of(dwlConditionMask, kParts[i]);
-        if (order == 0)
-            order = have[i] <=> asked[i];
+    struct Field {
+        DWORD bit;
+        DWORD have;
+        DWORD asked;
+    };
+    const Field fields[] = {
+        {VER_MAJORVERSION, v.major, want.dwMajorVersion},
+        {VER_MINORVERSION, v.minor, want.dwMinorVersion},
+        {VER_SERVICEPACKMAJOR, v.service_pack_major, want.wServicePackMajor},
+        {VER_SERVICEPACKMINOR, 0, want.wServicePackMinor},
+    };
+    VersionNumberCheck number;
+    for (const Field& field : fields) {
+        if ((dwTypeMask & field.bit) &&
+            !number.step(field.have, field.asked, condition_of(dwlConditionMask, field.bit)))
+            break;
     }
-    if (condition != 0 && !valid_relation(condition)) {
-        SetLastError(ERROR_BAD_ARGUMENTS);
-        return FALSE;
-    }
-    if (ok && condition != 0)
-        ok = holds(order, condition);
-    if (!ok) {
-        SetLastError(ERROR_OLD_WIN_VERSION);
-        return FALSE;
-    }
-    return TRUE;
+    return number.result() ? TRUE : old_version();
 }
 
 WINBOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation) {
