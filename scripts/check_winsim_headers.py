@@ -259,7 +259,7 @@ template <int Id, long long Winsim, long long Mingw> struct Same {
 """
 
 
-def check_arch(arch, compiler, checks, build_dir, core_mingw):
+def check_arch(arch, compiler, checks, build_dir, mingw_stand_ins):
     """Compiles the static_asserts for one architecture; returns {check index: complaint}."""
     source = os.path.join(build_dir, "mingw_%s_check.cpp" % arch)
     lines = CHECK_HEAD.rstrip("\n").split("\n")
@@ -270,7 +270,7 @@ def check_arch(arch, compiler, checks, build_dir, core_mingw):
     with open(source, "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
     result = run([compiler, "-std=c++20", "-w", "-fsyntax-only", "-fdiagnostics-plain-output", "-DUNICODE",
-                  "-D_UNICODE", "-isystem", core_mingw, source])
+                  "-D_UNICODE", "-isystem", mingw_stand_ins, source])
     complaints = {}
     for m in re.finditer(r"In instantiation of 'struct Same<(\d+), (-?\d+), (-?\d+)>'", result.stderr):
         complaints[int(m.group(1))] = ("differs", int(m.group(3)))
@@ -294,7 +294,7 @@ def show(value, is_constant):
 def main():
     source_dir, build_dir = sys.argv[1], sys.argv[2]
     include_dir = os.path.join(source_dir, "winsim", "include")
-    core_mingw = os.path.join(source_dir, "core", "mingw")
+    mingw_stand_ins = os.path.join(source_dir, "cmake", "mingw-include")
     os.makedirs(build_dir, exist_ok=True)
 
     macros, records, aliases = read_headers(include_dir)
@@ -340,7 +340,7 @@ def main():
     for arch, compiler in (("x64", "x86_64-w64-mingw32-g++"), ("x86", "i686-w64-mingw32-g++")):
         arch_checks = [c for c in checks if arch == "x64" or c[3] is None or not width_dependent[c[3]]]
         complaints = check_arch(arch, compiler, [(c[0], c[1], c[2]) for c in arch_checks], build_dir,
-                                core_mingw)
+                                mingw_stand_ins)
         for i, (kind, detail) in sorted(complaints.items()):
             description, winsim_value, _, record = arch_checks[i]
             is_constant = record is None
