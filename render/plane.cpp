@@ -48,6 +48,7 @@ BYTE LastByteMask(LONG width) {
     return used == 0 ? 0xFF : static_cast<BYTE>(0xFF << (8 - used));
 }
 
+#if defined(__SSE2__)
 // The matches of sixteen pixels from a 48-bit mask of matching bytes: pixel k matched when bits 3k,
 // 3k + 1 and 3k + 2 are all set. Returns two plane bytes, the first in the low byte, pixel 0 in bit 7.
 unsigned PixelsOfWideByteMask(uint64_t bytes) {
@@ -59,7 +60,6 @@ unsigned PixelsOfWideByteMask(uint64_t bytes) {
     return kReversed[x & 0xFF] | (static_cast<unsigned>(kReversed[x >> 8]) << 8);
 }
 
-#if defined(__SSE2__)
 // Sixteen pixels at a time: each head colour repeated over 48 bytes, compared byte by byte.
 struct WidePattern {
     __m128i Part[3];
