@@ -114,6 +114,8 @@ struct PDEV {
     LONG BandCount;
     LONG CurrentBand;
     POINTL BandOrigin;
+    LONG PassesLeft; // passes over the bands of a page (one in this system)
+    LONG PassesDone;
     BANDRECORD Bands[kMaxBands];
     DWORD OutputState;
     BYTE* Work; // one allocation: two pattern sets, the work area, the output buffer

@@ -162,6 +162,62 @@ WINSIM_HOST_API void* winsim_engine_surface_palette(void* hsurf);
    root. */
 WINSIM_HOST_API void winsim_set_file_root(const char* host_dir);
 
+/* The graphics engine's side of a print job, for a printer graphics driver loaded by path. The front calls the
+   driver only through the function table its DrvEnableDriver hands back, in the order Windows' engine does.
+   Calls that fail return 0 (NULL) with the reason in GetLastError: the driver's own, or ERROR_INVALID_PARAMETER
+   for an unknown handle. */
+
+/* Loads the library and calls DrvEnableDriver with the engine version of Windows XP SP1 and later. Returns the
+   driver, or NULL when the library or its DrvEnableDriver is missing or refuses. */
+WINSIM_HOST_API void* winsim_engine_load(const char* library_path);
+
+/* DrvDisableDriver, then unloads the library. Devices still open on it must be closed first. */
+WINSIM_HOST_API void winsim_engine_unload(void* driver);
+
+/* A device of the driver on a printer, as CreateDC makes it: opens the printer (PRINTER_ACCESS_USE), then
+   DrvEnablePDEV with the device record (NULL: none, the driver takes the printer's own) and the printer's port
+   as logical address, an engine device registered for it (winsim_engine_add_device), DrvCompletePDEV and
+   DrvEnableSurface. Returns the device, or NULL with everything made undone. */
+WINSIM_HOST_API void* winsim_engine_open(void* driver, const char* printer, const void* devmode);
+
+/* StartDocPrinterW on the device's printer (the printer's data type), then DrvStartDoc with the job id. */
+WINSIM_HOST_API int winsim_engine_start_doc(void* device, const char* document);
+
+/* The page bitmap the driver locked for drawing, as DrvStartPage leaves it: the first row, the bytes from one
+   row to the next, pixels, rows and bits per pixel. A test paints its pixels straight into it. */
+typedef struct winsim_engine_page {
+    void* bits;
+    int32_t stride;
+    int32_t width;
+    int32_t height;
+    uint32_t bits_per_pixel;
+} winsim_engine_page;
+
+/* DrvStartPage; fills *page (when not NULL) with the bitmap to paint. */
+WINSIM_HOST_API int winsim_engine_start_page(void* device, winsim_engine_page* page);
+
+/* Ends the page: DrvSendPage, or, when the driver marked its surface for banding, DrvStartBanding and
+   DrvNextBand until the driver answers (-1, -1) (a driver that never does fails with ERROR_INVALID_FUNCTION). */
+WINSIM_HOST_API int winsim_engine_end_page(void* device);
+
+/* DrvEscape; returns what the driver returns. */
+WINSIM_HOST_API uint32_t winsim_engine_escape(void* device, uint32_t escape, const void* in, uint32_t in_size,
+                                              void* out, uint32_t out_size);
+
+/* ResetDC in the middle of a document: a new physical device with the record (enabled and completed, its
+   surface enabled), DrvResetPDEV(old, new), then the old device disabled. The device handle stays the same. */
+WINSIM_HOST_API int winsim_engine_reset(void* device, const void* devmode);
+
+/* DrvEndDoc with the flags (ED_ABORTDOC for an aborted document), then EndDocPrinter. */
+WINSIM_HOST_API int winsim_engine_end_doc(void* device, uint32_t flags);
+
+/* Disables the device's surface and physical device, removes its engine device and closes the printer; a
+   document still open is ended at the spooler. */
+WINSIM_HOST_API void winsim_engine_close(void* device);
+
+/* The driver's DHPDEV of the device, for tests that look into it. */
+WINSIM_HOST_API void* winsim_engine_device(void* device);
+
 #ifdef __cplusplus
 }
 #endif

@@ -3,6 +3,7 @@
 #define _WINSPOOL_
 
 #include <windef.h>
+#include <winbase.h>
 #include <wingdi.h>
 
 typedef struct _PRINTER_INFO_1W {
@@ -73,6 +74,22 @@ typedef struct _DOC_INFO_1W {
     LPWSTR pOutputFile;
     LPWSTR pDatatype;
 } DOC_INFO_1W, *PDOC_INFO_1W, *LPDOC_INFO_1W;
+
+typedef struct _JOB_INFO_1W {
+    DWORD JobId;
+    LPWSTR pPrinterName;
+    LPWSTR pMachineName;
+    LPWSTR pUserName;
+    LPWSTR pDocument;
+    LPWSTR pDatatype;
+    LPWSTR pStatus;
+    DWORD Status;
+    DWORD Priority;
+    DWORD Position;
+    DWORD TotalPages;
+    DWORD PagesPrinted;
+    SYSTEMTIME Submitted;
+} JOB_INFO_1W, *PJOB_INFO_1W, *LPJOB_INFO_1W;
 
 typedef struct _PRINTER_DEFAULTSW {
     LPWSTR pDatatype;
@@ -168,6 +185,8 @@ WINSPOOLAPI DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWO
 WINSPOOLAPI DWORD WINAPI StartDocPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pDocInfo);
 WINSPOOLAPI WINBOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten);
 WINSPOOLAPI WINBOOL WINAPI EndDocPrinter(HANDLE hPrinter);
+WINSPOOLAPI WINBOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD cbBuf,
+                                   LPDWORD pcbNeeded);
 
 WINSIM_EXTERN_C_END
 
@@ -182,6 +201,8 @@ typedef DOC_INFO_1W DOC_INFO_1, *PDOC_INFO_1, *LPDOC_INFO_1;
 typedef PRINTER_DEFAULTSW PRINTER_DEFAULTS, *PPRINTER_DEFAULTS, *LPPRINTER_DEFAULTS;
 #define OpenPrinter OpenPrinterW
 #define GetPrinter GetPrinterW
+#define GetJob GetJobW
+#define JOB_INFO_1 JOB_INFO_1W
 #define SetPrinter SetPrinterW
 #define GetPrinterDriver GetPrinterDriverW
 #define GetPrinterDriverDirectory GetPrinterDriverDirectoryW

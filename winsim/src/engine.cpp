@@ -1,6 +1,7 @@
 // The graphics engine's services a printer graphics driver calls: surfaces and bitmaps with real memory,
 // palettes, and the drawing services, which check that they are pointed at a bitmap the engine made but draw
 // nothing (how the engine rasterises is none of the driver's business).
+#include "engine_internal.h"
 #include "reset.h"
 #include "services.h"
 
@@ -165,6 +166,30 @@ BOOL draw(Service service, const char* name, SURFOBJ* target, SURFOBJ* source) {
 }
 
 } // namespace
+
+bool engine_page_bitmap(HDEV hdev, PageBitmap* out) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    for (const auto& [value, surface] : e.surfaces) {
+        const SURFOBJ& so = surface->so;
+        if (so.hdev == hdev && so.iType == STYPE_BITMAP && surface->locks > 0) {
+            *out = {so.pvScan0, so.lDelta, so.sizlBitmap.cx, so.sizlBitmap.cy,
+                    bits_per_pixel(so.iBitmapFormat)};
+            return true;
+        }
+    }
+    return false;
+}
+
+SURFOBJ* engine_surface_object(HSURF hsurf, bool* banding) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    Surface* s = surface_of(e, hsurf);
+    if (!s)
+        return nullptr;
+    *banding = s->banding;
+    return &s->so;
+}
 
 void reset_engine() {
     Engine& e = engine();

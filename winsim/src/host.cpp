@@ -4,6 +4,7 @@
 #include <winsim_host.h>
 
 extern "C" void winsim_reset(void) {
+    winsim::reset_engine_front();
     winsim::reset_spooler();
     winsim::reset_engine();
     winsim::reset_version();

@@ -308,6 +308,46 @@ WINBOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD 
     return get_printer(*handle->printer, Level, pPrinter, cbBuf, pcbNeeded);
 }
 
+// A job by its id, started on any handle of the printer: level 1 only, which is what a driver asks for.
+// An id the printer does not have fails with ERROR_INVALID_PARAMETER, as Wine's local spooler answers.
+WINBOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD cbBuf,
+                       LPDWORD pcbNeeded) {
+    const auto handle = find<PrinterHandle>(hPrinter);
+    if (const DWORD fault =
+            enter(Service::GetJobW, "GetJobW " + describe_handle(hPrinter, HandleKind::Printer) +
+                                        " job=" + std::to_string(JobId) + " level=" + std::to_string(Level) +
+                                        " size=" + std::to_string(cbBuf)))
+        return fail(fault);
+    if (!handle)
+        return fail(ERROR_INVALID_HANDLE);
+    if (!pcbNeeded)
+        return fail(RPC_X_NULL_REF_POINTER);
+    if (!pJob && cbBuf)
+        return fail(ERROR_INVALID_USER_BUFFER);
+    if (Level != 1)
+        return fail(ERROR_INVALID_LEVEL);
+    SpoolerLock s;
+    if (const DWORD error = check(handle.get(), 0))
+        return fail(error);
+    const Printer& p = *handle->printer;
+    for (size_t i = 0; i < p.jobs.size(); ++i) {
+        const Job& job = p.jobs[i];
+        if (job.id != JobId || job.ended)
+            continue;
+        const DWORD position = static_cast<DWORD>(i + 1);
+        return answer<JOB_INFO_1W>(pJob, cbBuf, pcbNeeded, [&](Packer& out, JOB_INFO_1W* r) {
+            const LPWSTR printer = out.string(p.name);
+            const LPWSTR machine = out.string(u"\\\\WINSIM");
+            const LPWSTR user = out.string(u"winsim");
+            const LPWSTR document = out.string(job.document);
+            const LPWSTR datatype = out.string(job.datatype);
+            if (r)
+                *r = {job.id, printer, machine, user, document, datatype, nullptr, 0, 1, position, 0, 0, {}};
+        });
+    }
+    return fail(ERROR_INVALID_PARAMETER);
+}
+
 WINBOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command) {
     const auto handle = find<PrinterHandle>(hPrinter);
     if (const DWORD fault =

@@ -7,5 +7,6 @@ void reset_services();
 void reset_version();
 void reset_spooler();
 void reset_engine();
+void reset_engine_front();
 
 } // namespace winsim

@@ -36,6 +36,7 @@ namespace winsim {
     X(GetPrinterDriverDirectoryW, RPC_S_SERVER_UNAVAILABLE)                                                  \
     X(GetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
     X(SetPrinterDataW, RPC_S_SERVER_UNAVAILABLE)                                                             \
+    X(GetJobW, RPC_S_SERVER_UNAVAILABLE)                                                                     \
     X(StartDocPrinterW, RPC_S_SERVER_UNAVAILABLE)                                                            \
     X(WritePrinter, ERROR_PRINT_CANCELLED)                                                                   \
     X(EndDocPrinter, RPC_S_SERVER_UNAVAILABLE)                                                               \
