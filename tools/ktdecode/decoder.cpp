@@ -398,8 +398,8 @@ class Decoder {
 
     bool HeadSelect(Command& c, size_t& end) {
         if (variant_.headCount < 2) {
-            return Fail(commandOffset_ + 1,
-                        std::string("no head select: ") + variant_.name + " has one head");
+            return Fail(commandOffset_ + 1, std::string("a command of a one-head printer (") + variant_.name +
+                                                " takes no head select)");
         }
         std::string_view text;
         if (!Text("0123456789", "a digit", text, end)) {
@@ -626,7 +626,7 @@ class Decoder {
         for (size_t i = start + size; i-- > start;) {
             if (data_[i] == kEtx && (i + 1 == data_.size() || data_[i + 1] == kStx)) {
                 return " (a 03 then 02 at byte " + Num(static_cast<int64_t>(i)) + ": the row may be " +
-                       Num(static_cast<int64_t>(start + size - i)) + " bytes short)";
+                       Plural(static_cast<int64_t>(start + size - i), "byte", "bytes") + " short)";
             }
         }
         return "";

@@ -298,7 +298,8 @@ int main(int argc, char** argv) {
     for (const Page& p : result.pages) {
         labels += p.copies;
     }
-    std::printf("%s: %zu bytes, %zu pages, %lld labels printed (%s)\n", args.stream.c_str(), stream.size(),
-                result.pages.size(), static_cast<long long>(labels), result.variant->name);
+    std::printf("%s: %zu bytes, %zu %s, %lld %s printed (%s)\n", args.stream.c_str(), stream.size(),
+                result.pages.size(), result.pages.size() == 1 ? "page" : "pages",
+                static_cast<long long>(labels), labels == 1 ? "label" : "labels", result.variant->name);
     return printer.failed() ? 2 : 0;
 }

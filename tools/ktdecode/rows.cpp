@@ -43,8 +43,8 @@ std::optional<RowFault> DecodeByteRuns(std::span<const uint8_t> items, std::span
                 return RowFault{at, "literal item of 0 bytes (a literal stands for 1 to 127)"};
             }
             if (items.size() - at - 1 < k) {
-                return RowFault{at, "literal item of " + Str(k) + " bytes, but only " +
-                                        Str(items.size() - at - 1) + " item bytes remain"};
+                return RowFault{at, "literal item of " + Str(k) + " bytes runs past the item bytes (" +
+                                        Str(items.size() - at - 1) + " left)"};
             }
             if (out + k > row.size()) {
                 return RowFault{at, "items overrun the row: a literal of " + Str(k) + " bytes at row byte " +
