@@ -6,7 +6,6 @@ namespace ktdecode {
 
 namespace {
 
-constexpr int kMaxRepeat = 127;
 constexpr int kMinRepeat = 3;
 // Runs never exceed the widest row the driver compresses (4,096 dots): r - 1 fits in 12 bits.
 constexpr int kMaxCodeZeros = 11;
