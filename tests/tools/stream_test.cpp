@@ -129,11 +129,17 @@ TEST(Stream, BlocksAreKeptAcrossPages) {
                                 "\x02" "M" "03" "0515" "0100" "0001" "0008" "0" "\x03",
                                 "\x02" "I" "03" "\xF0" "\x03",
                                 "\x02" "S" "0002" "\x03",
-                                "\x02" "\x0D" "\x03");
+                                "\x02" "\x0D" "\x03",
+                                // A new job (driver expansion: no reset) starts with no blocks kept.
+                                "\x02" "f00" "001" "011" "030" "80" "\x03",
+                                "\x02" "#" "02" "0412" "0040" "0001" "0008" "0" "\x03",
+                                "\x02" "$" "02" "\x18" "\x03",
+                                "\x02" "S" "0001" "\x03");
     // clang-format on
     const ktdecode::Result r = DecodeAs("KT-936U", stream);
     ASSERT_TRUE(r.ok) << r.error.Message();
-    ASSERT_EQ(r.pages.size(), 2u);
+    ASSERT_EQ(r.pages.size(), 3u);
+    EXPECT_EQ(Rows(r, 2), Blank(8, 88, {{40, "...##..."}}));
     EXPECT_EQ(Rows(r, 0), Blank(8, 88, {{0, "#......."}, {40, "...##..."}, {80, ".......#"}}));
     EXPECT_EQ(Rows(r, 1), Blank(8, 88, {{0, "#......."}, {40, "...##..."}, {80, "####...."}}));
     EXPECT_EQ(r.pages[0].heads[0].blocksSent, (std::vector<int>{1, 2, 3}));
@@ -184,13 +190,14 @@ TEST(Stream, PagesEndWithTheirPrintCommands) {
 }
 
 TEST(Stream, EachHeadKeepsItsOwnBlocks) {
-    // Block 01 of head 1 and block 01 of head 2 are different blocks.
+    // Block 01 of head 1 and block 01 of head 2 are different blocks. Bits past a block's 12 dots are
+    // padding: they neither print nor count as dropped.
     // clang-format off
     const Bytes stream = Stream("\x02\x18\x03",
                                 "\x02" "F00" "001" "001" "030" "80" "\x03",
                                 "\x02" "h1" "\x03",
                                 "\x02" "M" "01" "0795" "0000" "0001" "0012" "0" "\x03",
-                                "\x02" "I" "01" "\xFF\xF0" "\x03",
+                                "\x02" "I" "01" "\xFF\xFF" "\x03",
                                 "\x02" "h2" "\x03",
                                 "\x02" "M" "01" "0795" "0000" "0002" "0012" "0" "\x03",
                                 "\x02" "I" "01" "\x0F\x00" "\x03"sv,
@@ -204,6 +211,7 @@ TEST(Stream, EachHeadKeepsItsOwnBlocks) {
     ASSERT_EQ(r.pages[0].heads.size(), 2u);
     EXPECT_EQ(Rows(r, 0, 0), Blank(12, 12, {{0, "############"}}));
     EXPECT_EQ(Rows(r, 0, 1), Blank(12, 12, {{0, "....####...."}, {1, "#..........."}}));
+    EXPECT_EQ(r.pages[0].heads[0].droppedDots, 0);
     EXPECT_EQ(r.commands[6].text,
               "block 01 of head 2: X 79.5 mm, Y 0.0 mm, 2 rows of 12 dots (2 bytes a row)");
 }
