@@ -19,15 +19,17 @@ class Counter : public ktdecode::Observer {
   public:
     void OnCommand(const ktdecode::Command& c, std::span<const uint8_t> rowDots) override {
         ++commands;
-        const bool row = c.kind == ktdecode::CommandKind::RawRow || c.kind == ktdecode::CommandKind::CompressedRow;
+        const bool row =
+            c.kind == ktdecode::CommandKind::RawRow || c.kind == ktdecode::CommandKind::CompressedRow;
         if (row != !rowDots.empty()) {
             Fail("row dots handed for a command that is not a row, or missing for a row");
         }
     }
     void OnPage(const ktdecode::Page& page) override {
         ++pages;
-        if (!page.heads.empty() && page.heads[0].image.dots.size() !=
-                                       static_cast<size_t>(page.heads[0].image.width) * page.heads[0].image.height) {
+        if (!page.heads.empty() &&
+            page.heads[0].image.dots.size() !=
+                static_cast<size_t>(page.heads[0].image.width) * page.heads[0].image.height) {
             Fail("the observer got a page without its image");
         }
     }
@@ -73,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         for (const ktdecode::HeadPage& h : p.heads) {
             if (h.image.width < 0 || h.image.height < 0 ||
-                h.image.dots.size() != static_cast<size_t>(h.image.width) * static_cast<size_t>(h.image.height) ||
+                h.image.dots.size() !=
+                    static_cast<size_t>(h.image.width) * static_cast<size_t>(h.image.height) ||
                 static_cast<int64_t>(h.image.dots.size()) > options.caps.maxLabelDots) {
                 Fail("image size differs from its sides or passes the cap");
             }
@@ -89,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Counter counter;
     const ktdecode::Result observed = ktdecode::Decode(stream, options, counter);
-    const bool keptTooMuch = !r.ok && std::string_view(r.error.expected).starts_with("label images of at most");
+    const bool keptTooMuch =
+        !r.ok && std::string_view(r.error.expected).starts_with("label images of at most");
     if (!keptTooMuch && (observed.ok != r.ok || observed.error.offset != r.error.offset ||
                          counter.commands != r.commands.size() || counter.pages != r.pages.size() ||
                          observed.pages.size() != r.pages.size())) {
