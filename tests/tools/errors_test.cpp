@@ -24,7 +24,7 @@ struct Case {
     Bytes stream;
     size_t offset;
     size_t commandsBefore;
-    const char* expected; // part of what the error says was expected
+    const char* expected; // a piece of what the error says was expected
 };
 
 void Check(const Case& c, const ktdecode::Result& r) {

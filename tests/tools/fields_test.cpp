@@ -7,16 +7,16 @@
 namespace {
 
 using ktdecode::FieldFormat;
-using ktdecode::FieldSpec;
+using ktdecode::FieldLayout;
 
-constexpr FieldSpec kDec4{"X", FieldFormat::Decimal, 4};
-constexpr FieldSpec kSigned4{"P", FieldFormat::Signed, 4};
-constexpr FieldSpec kHex2{"B", FieldFormat::Hex, 2};
+constexpr FieldLayout kDec4{"X", FieldFormat::Decimal, 4};
+constexpr FieldLayout kSigned4{"P", FieldFormat::Signed, 4};
+constexpr FieldLayout kHex2{"B", FieldFormat::Hex, 2};
 
 TEST(Fields, ReadOnlyAsTheirFormatWritesThem) {
     struct Case {
         const char* text;
-        FieldSpec spec;
+        FieldLayout layout;
         bool ok;
         int64_t value;
     } cases[] = {
@@ -50,13 +50,14 @@ TEST(Fields, ReadOnlyAsTheirFormatWritesThem) {
     };
     for (const Case& c : cases) {
         int64_t v = -99;
-        EXPECT_EQ(ktdecode::ReadField(c.text, c.spec, v), c.ok) << "'" << c.text << "' as " << c.spec.name;
+        EXPECT_EQ(ktdecode::ReadField(c.text, c.layout, v), c.ok)
+            << "'" << c.text << "' as " << c.layout.name;
         EXPECT_EQ(v, c.ok ? c.value : -99) << "'" << c.text << "'";
     }
 }
 
 TEST(Fields, SplitsAreEveryReadingFieldByField) {
-    constexpr FieldSpec kRD[] = {{"R", FieldFormat::Decimal, 4}, {"D", FieldFormat::Decimal, 4}};
+    constexpr FieldLayout kRD[] = {{"R", FieldFormat::Decimal, 4}, {"D", FieldFormat::Decimal, 4}};
     auto all = [](std::span<const int64_t>) { return true; };
     // Padding only pads up to the width, so the widths alone settle this one.
     auto one = ktdecode::SplitsWhere("100001000", kRD, all);

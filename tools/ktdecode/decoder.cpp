@@ -270,10 +270,10 @@ class Decoder {
         }
     }
 
-    // The only reading of `text` as `specs`, else a fault naming `format`.
-    bool Fields(std::string_view text, std::span<const FieldSpec> specs, const char* format,
+    // The only reading of `text` as `layouts`, else a fault naming `format`.
+    bool Fields(std::string_view text, std::span<const FieldLayout> layouts, const char* format,
                 std::vector<int64_t>& values) {
-        auto found = SplitsWhere(text, specs, [](std::span<const int64_t>) { return true; });
+        auto found = SplitsWhere(text, layouts, [](std::span<const int64_t>) { return true; });
         if (found.size() == 1) {
             values = found[0];
             return true;
@@ -301,10 +301,10 @@ class Decoder {
                         "fields and the constant \"80\" before 03, found '" + std::string(text) + "'");
         }
         const std::string_view middle = text.substr(2, text.size() - 4);
-        static constexpr FieldSpec kSized[] = {{"width", FieldFormat::Decimal, 3},
-                                               {"length", FieldFormat::Decimal, 3},
-                                               {"gap", FieldFormat::Decimal, 3}};
-        static constexpr FieldSpec kGap[] = {{"gap", FieldFormat::Decimal, 3}};
+        static constexpr FieldLayout kSized[] = {{"width", FieldFormat::Decimal, 3},
+                                                 {"length", FieldFormat::Decimal, 3},
+                                                 {"gap", FieldFormat::Decimal, 3}};
+        static constexpr FieldLayout kGap[] = {{"gap", FieldFormat::Decimal, 3}};
         auto sized = SplitsWhere(middle, kSized, [](std::span<const int64_t>) { return true; });
         if (sized.size() > 1) {
             return Fail(start + 2, "one reading of W L G (\"%03d\" each), found '" + std::string(middle) +
@@ -358,11 +358,11 @@ class Decoder {
         if (!Text("0123456789+-", "a digit or sign", text, end)) {
             return false;
         }
-        static constexpr FieldSpec kSpecs[] = {{"position", FieldFormat::Signed, 4},
-                                               {"cut position", FieldFormat::Signed, 4},
-                                               {"cut count", FieldFormat::Decimal, 2},
-                                               {"cut adjust", FieldFormat::Decimal, 2}};
-        if (!Fields(text, kSpecs, "P C N K (\"%+04d%+04d%02d%02d\")", c.fields)) {
+        static constexpr FieldLayout kLayout[] = {{"position", FieldFormat::Signed, 4},
+                                                  {"cut position", FieldFormat::Signed, 4},
+                                                  {"cut count", FieldFormat::Decimal, 2},
+                                                  {"cut adjust", FieldFormat::Decimal, 2}};
+        if (!Fields(text, kLayout, "P C N K (\"%+04d%+04d%02d%02d\")", c.fields)) {
             return false;
         }
         c.text = "position and cut: position " + Mm(c.fields[0], true) + ", cut position " +
@@ -376,14 +376,15 @@ class Decoder {
         if (!Text("0123456789-", "a digit", text, end)) {
             return false;
         }
-        static constexpr FieldSpec kTwoHeads[] = {{"speed", FieldFormat::Decimal, 2},
-                                                  {"density 1", FieldFormat::Decimal, 2},
-                                                  {"voltage 1", FieldFormat::Decimal, 2},
-                                                  {"density 2", FieldFormat::Decimal, 2},
-                                                  {"voltage 2", FieldFormat::Decimal, 2}};
+        static constexpr FieldLayout kTwoHeads[] = {{"speed", FieldFormat::Decimal, 2},
+                                                    {"density 1", FieldFormat::Decimal, 2},
+                                                    {"voltage 1", FieldFormat::Decimal, 2},
+                                                    {"density 2", FieldFormat::Decimal, 2},
+                                                    {"voltage 2", FieldFormat::Decimal, 2}};
         const bool two = variant_.headCount == 2;
-        std::span<const FieldSpec> specs(kTwoHeads, two ? 5 : 3);
-        if (!Fields(text, specs, two ? "S D1 V1 D2 V2 (\"%02d\" each)" : "S D V (\"%02d\" each)", c.fields)) {
+        std::span<const FieldLayout> layouts(kTwoHeads, two ? 5 : 3);
+        if (!Fields(text, layouts, two ? "S D1 V1 D2 V2 (\"%02d\" each)" : "S D V (\"%02d\" each)",
+                    c.fields)) {
             return false;
         }
         c.text = "print settings: speed " + Num(c.fields[0]);
@@ -445,13 +446,13 @@ class Decoder {
             return Fail(end - 1, "the constant \"0\" before 03, found '" + std::string(text) + "'");
         }
         const std::string_view body = text.substr(0, text.size() - 1);
-        static constexpr FieldSpec kSpecs[] = {{"B", FieldFormat::Hex, 2},
-                                               {"X", FieldFormat::Decimal, 4},
-                                               {"Y", FieldFormat::Decimal, 4},
-                                               {"R", FieldFormat::Decimal, 4},
-                                               {"D", FieldFormat::Decimal, 4}};
+        static constexpr FieldLayout kLayout[] = {{"B", FieldFormat::Hex, 2},
+                                                  {"X", FieldFormat::Decimal, 4},
+                                                  {"Y", FieldFormat::Decimal, 4},
+                                                  {"R", FieldFormat::Decimal, 4},
+                                                  {"D", FieldFormat::Decimal, 4}};
         const int64_t step = info.expansion ? variant_.blockRows : variant_.blockStep;
-        auto found = SplitsWhere(body, kSpecs, [step](std::span<const int64_t> v) {
+        auto found = SplitsWhere(body, kLayout, [step](std::span<const int64_t> v) {
             return v[0] >= 1 && v[2] == (v[0] - 1) * step && v[3] >= 1 && v[4] >= 1;
         });
         const std::string rule = "B X Y R D (\"%02X%04d%04d%04d%04d\") with Y = (B - 1) x " + Num(step) +
@@ -639,8 +640,8 @@ class Decoder {
         if (!Text("0123456789-", "a digit", text, end)) {
             return false;
         }
-        static constexpr FieldSpec kSpecs[] = {{"Q", FieldFormat::Decimal, 4}};
-        if (!Fields(text, kSpecs, "Q (\"%04d\")", c.fields)) {
+        static constexpr FieldLayout kLayout[] = {{"Q", FieldFormat::Decimal, 4}};
+        if (!Fields(text, kLayout, "Q (\"%04d\")", c.fields)) {
             return false;
         }
         if (c.fields[0] < 0) {

@@ -17,11 +17,11 @@ bool Digit(char c, bool hex) {
 
 } // namespace
 
-bool ReadField(std::string_view text, const FieldSpec& spec, int64_t& value) {
+bool ReadField(std::string_view text, const FieldLayout& layout, int64_t& value) {
     if (text.empty() || text.size() > kMaxFieldChars) {
         return false;
     }
-    const bool hex = spec.format == FieldFormat::Hex;
+    const bool hex = layout.format == FieldFormat::Hex;
     size_t at = 0;
     bool negative = false;
     if (text[0] == '+' || text[0] == '-') {
@@ -48,8 +48,8 @@ bool ReadField(std::string_view text, const FieldSpec& spec, int64_t& value) {
     }
     char format[8];
     const char* conversion = hex ? "X" : "lld";
-    std::snprintf(format, sizeof(format), "%%%s0%d%s", spec.format == FieldFormat::Signed ? "+" : "",
-                  spec.width, conversion);
+    std::snprintf(format, sizeof(format), "%%%s0%d%s", layout.format == FieldFormat::Signed ? "+" : "",
+                  layout.width, conversion);
     char written[32];
     if (hex) {
         std::snprintf(written, sizeof(written), format, static_cast<unsigned>(v));
@@ -65,23 +65,23 @@ bool ReadField(std::string_view text, const FieldSpec& spec, int64_t& value) {
 
 namespace {
 
-bool Split(std::string_view text, std::span<const FieldSpec> specs, std::vector<int64_t>& values,
+bool Split(std::string_view text, std::span<const FieldLayout> layouts, std::vector<int64_t>& values,
            const std::function<bool(std::span<const int64_t>)>& take) {
     const size_t index = values.size();
-    if (index == specs.size()) {
+    if (index == layouts.size()) {
         return text.empty() ? take(values) : true;
     }
-    const size_t fieldsLeft = specs.size() - index;
+    const size_t fieldsLeft = layouts.size() - index;
     for (size_t len = 1; len <= kMaxFieldChars && len + (fieldsLeft - 1) <= text.size(); ++len) {
         if (fieldsLeft == 1 && len != text.size()) {
             continue;
         }
         int64_t v = 0;
-        if (!ReadField(text.substr(0, len), specs[index], v)) {
+        if (!ReadField(text.substr(0, len), layouts[index], v)) {
             continue;
         }
         values.push_back(v);
-        bool more = Split(text.substr(len), specs, values, take);
+        bool more = Split(text.substr(len), layouts, values, take);
         values.pop_back();
         if (!more) {
             return false;
@@ -92,17 +92,17 @@ bool Split(std::string_view text, std::span<const FieldSpec> specs, std::vector<
 
 } // namespace
 
-void ForEachSplit(std::string_view text, std::span<const FieldSpec> specs,
+void ForEachSplit(std::string_view text, std::span<const FieldLayout> layouts,
                   const std::function<bool(std::span<const int64_t>)>& take) {
     std::vector<int64_t> values;
-    values.reserve(specs.size());
-    Split(text, specs, values, take);
+    values.reserve(layouts.size());
+    Split(text, layouts, values, take);
 }
 
-std::vector<std::vector<int64_t>> SplitsWhere(std::string_view text, std::span<const FieldSpec> specs,
+std::vector<std::vector<int64_t>> SplitsWhere(std::string_view text, std::span<const FieldLayout> layouts,
                                               const std::function<bool(std::span<const int64_t>)>& keep) {
     std::vector<std::vector<int64_t>> found;
-    ForEachSplit(text, specs, [&](std::span<const int64_t> values) {
+    ForEachSplit(text, layouts, [&](std::span<const int64_t> values) {
         if (keep(values)) {
             found.emplace_back(values.begin(), values.end());
         }

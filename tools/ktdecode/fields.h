@@ -18,7 +18,7 @@ enum class FieldFormat {
     Hex,     // "%0NX": upper-case hexadecimal, never negative
 };
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     FieldFormat format;
     int width; // the minimum width N
@@ -27,16 +27,16 @@ struct FieldSpec {
 // The value of `text` read as one field, when writing that value with the field's format gives back
 // exactly `text`: so a field longer than its width has no leading zero, hex digits are upper case,
 // and no value is out of the 32-bit range the driver's fields hold.
-bool ReadField(std::string_view text, const FieldSpec& spec, int64_t& value);
+bool ReadField(std::string_view text, const FieldLayout& layout, int64_t& value);
 
-// Calls `take` with the values of every split of `text` into `specs.size()` fields, in order, that
+// Calls `take` with the values of every split of `text` into `layouts.size()` fields, in order, that
 // ReadField accepts field by field. `take` returns false to stop the enumeration early.
-void ForEachSplit(std::string_view text, std::span<const FieldSpec> specs,
+void ForEachSplit(std::string_view text, std::span<const FieldLayout> layouts,
                   const std::function<bool(std::span<const int64_t>)>& take);
 
 // The values of the splits that `keep` accepts, stopping at the second one: what a reader needs to
 // tell "no reading", "one reading" and "ambiguous" apart.
-std::vector<std::vector<int64_t>> SplitsWhere(std::string_view text, std::span<const FieldSpec> specs,
+std::vector<std::vector<int64_t>> SplitsWhere(std::string_view text, std::span<const FieldLayout> layouts,
                                               const std::function<bool(std::span<const int64_t>)>& keep);
 
 } // namespace ktdecode

@@ -10,8 +10,8 @@ namespace ktdecode {
 std::span<const Variant> Variants() {
     static const std::vector<Variant> all = [] {
         std::vector<Variant> v;
-        for (auto part : {detail::ProfileAVariants(), detail::ProfileBVariants()}) {
-            v.insert(v.end(), part.begin(), part.end());
+        for (auto rows : {detail::ProfileAVariants(), detail::ProfileBVariants()}) {
+            v.insert(v.end(), rows.begin(), rows.end());
         }
         return v;
     }();
