@@ -151,6 +151,11 @@ class Printer : public Observer {
     void WriteFiles(const Page& page) {
         char base[32];
         std::snprintf(base, sizeof(base), "label-%04d", page.number);
+        const Image& first = page.heads[0].image;
+        if (args_.pbm && (first.width == 0 || first.height == 0)) {
+            std::printf("  no image file: the label is %d x %d dots\n", first.width, first.height);
+            return;
+        }
         if (args_.pbm) {
             for (size_t h = 0; h < page.heads.size(); ++h) {
                 std::string name =
