@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   git python3 cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   clang libclang-rt-14-dev clang-format
 )

@@ -24,6 +24,15 @@ echo "== fuzz targets (short smoke run; see README for long runs)"
 scripts/build.sh fuzz
 for target in build/fuzz/tests/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
-  "$target" -runs=3000 -seed=1 >/dev/null 2>"$target.log" || { cat "$target.log"; exit 1; }
-  echo "$(basename "$target"): 3000 runs clean"
+  name=$(basename "$target")
+  corpus=()
+  if [ -d "tests/fuzz/corpus/$name" ]; then
+    # Start from the committed seeds; what the run finds goes to a scratch folder, never to the seeds.
+    scratch="build/fuzz/corpus/$name"
+    rm -rf "$scratch"
+    mkdir -p "$scratch"
+    corpus=("$scratch" "tests/fuzz/corpus/$name")
+  fi
+  "$target" -runs=3000 -seed=1 "${corpus[@]}" >/dev/null 2>"$target.log" || { cat "$target.log"; exit 1; }
+  echo "$name: 3000 runs clean"
 done
