@@ -825,7 +825,7 @@ class Decoder {
 
 Result Run(std::span<const uint8_t> stream, const Options& options, Observer* observer) {
     Result result;
-    result.variant = FindVariant(options.model);
+    result.variant = options.variant ? options.variant : FindVariant(options.model);
     if (!result.variant) {
         std::string names;
         for (const Variant& v : Variants()) {

@@ -62,6 +62,9 @@ struct Caps {
 
 struct Options {
     std::string model = kDefaultModel; // a variant name, see Variants()
+    // A printer described directly instead of by name: a head no named variant has (a table slot that
+    // keeps the numbering of installed printers, say). Used instead of `model` when set.
+    const Variant* variant = nullptr;
     Caps caps;
 };
 
