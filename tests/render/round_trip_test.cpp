@@ -3,6 +3,7 @@
 // correction, decoded again and compared with the page as the rules place it on the label, dot by dot.
 // The placement is worked out here from the rules, not by the sender's code.
 #include "bytes.h"
+#include "decoded.h"
 #include "render_fixture.h"
 
 #include "commands.h"
@@ -43,23 +44,6 @@ std::string Describe(const Case& c) {
            std::to_string(c.Rotation) + (c.Expand ? ", expansion" : "") + (c.Split ? ", bands" : "") +
            (c.Compress ? ", compressed" : "") + ", X correction " + std::to_string(c.XAdjust[0]) + "/" +
            std::to_string(c.XAdjust[1]);
-}
-
-ktdecode::Variant DecoderVariant(LONG model) {
-    const VARIANTINFO& v = GetVariant(model);
-    ktdecode::Variant out = {};
-    for (int i = 0; i < 15 && v.VariantName[i]; ++i) {
-        out.name[i] = static_cast<char>(v.VariantName[i]);
-    }
-    out.profile = kHeadCount == 2 ? 'A' : 'B';
-    out.dpi = static_cast<int>(v.Resolution.DpiX);
-    out.dotsPer100mm = v.Head.DotsPer100mm;
-    out.headWidthDots = v.Head.WidthDots;
-    out.maxWidth = v.MaxWidth;
-    out.blockRows = v.Head.BlockRows;
-    out.blockStep = v.Head.BlockStep;
-    out.headCount = kHeadCount;
-    return out;
 }
 
 long long ToDots(long long tenths, LONG d100) {

@@ -52,7 +52,7 @@
 namespace ktdecode {
 
 struct Caps {
-    int64_t maxLabelDots = int64_t{1} << 25;  // dots of one label image, per head (32 Mi)
+    int64_t maxLabelDots = int64_t{1} << 26;  // dots of one label image, per head (64 Mi: 500 x 500 mm fits)
     int maxBlockNumber = 0xFFF;               // so at most 4095 blocks kept per head
     int64_t maxBlockBytes = 4'000'000;        // rows x row bytes of one block: the driver's plane buffer
     int64_t maxKeptBytes = int64_t{64} << 20; // row bytes of all blocks kept, both heads
