@@ -28,6 +28,7 @@ void EraseSurface(PDEV* pdev) {
     if (SURFOBJ* so = pdev->BandSurface) {
         EraseRows(static_cast<BYTE*>(so->pvScan0), so->lDelta, so->sizlBitmap.cy);
     }
+    pdev->SurfaceWhite = 0;
 }
 
 void MakeBandCurrent(PDEV* pdev, LONG band) {
@@ -108,8 +109,13 @@ BOOL APIENTRY DrvStartPage(SURFOBJ* pso) {
     if (!pdev->Banded) {
         StartOutput(pdev);
         MakeBandCurrent(pdev, 0);
-        EraseSurface(pdev);
+        // The last page's end left the surface white, unless something was drawn since: erasing is a pass
+        // over the whole page.
+        if (!pdev->SurfaceWhite) {
+            EraseSurface(pdev);
+        }
     }
+    pdev->SurfaceWhite = 0; // from here on the page is drawn on
     pdev->PassesLeft = 1;
     return TRUE;
 }
@@ -126,6 +132,7 @@ BOOL APIENTRY DrvSendPage(SURFOBJ* pso) {
         SendPageImage(pdev);
     }
     EraseSurface(pdev);
+    pdev->SurfaceWhite = 1;
     EndPage(pdev);
     return TRUE;
 }

@@ -8,6 +8,7 @@ namespace {
 SURFOBJ* EngineSurface(SURFOBJ* pso) {
     PDEV* pdev = CheckedPdev(pso);
     if (pdev && pdev->BandSurface && pso->hsurf == pdev->DeviceSurface) {
+        pdev->SurfaceWhite = 0; // drawn on: the next page must be erased again
         return pdev->BandSurface;
     }
     return pso;

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "row_coder.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -142,6 +143,8 @@ bool Grow(GROWBUFFER* b, size_t bytes) {
 class RowPlacer {
   public:
     RowPlacer(const PLANE& turned, const LAYOUT& layout) : turned_(turned), l_(layout) {}
+    // Rows are sent as they lie in the turned plane, one after the other.
+    bool RowsLieInPlace() const { return !l_.Clip && l_.Shift == 0 && l_.Drop == 0; }
     const BYTE* Row(LONG r) {
         const BYTE* src = turned_.Bits + static_cast<size_t>(r) * turned_.RowBytes;
         if (!l_.Clip && l_.Shift == 0) {
@@ -169,9 +172,17 @@ class RowPlacer {
     BYTE placed_[kMaxHeadBytes];
 };
 
-bool AnyDot(const BYTE* row, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i) {
-        if (row[i]) {
+bool AnyDot(const BYTE* bytes, size_t count) {
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof(word));
+        if (word) {
+            return true;
+        }
+    }
+    for (; i < count; ++i) {
+        if (bytes[i]) {
             return true;
         }
     }
@@ -210,14 +221,24 @@ void SendHead(const PLANE& turned, const LAYOUT& l, int head, const IMAGESETTING
         const LONG rows = turned.Rows - first < blockRows ? turned.Rows - first : blockRows;
         bool dots = false;
         bool changed = false;
-        for (LONG r = first; r < first + rows; ++r) {
-            const BYTE* row = placer.Row(r);
-            dots = dots || AnyDot(row, l.RowBytes);
-            if (stored) {
-                BYTE* kept = stored + static_cast<size_t>(r) * l.RowBytes;
-                if (std::memcmp(kept, row, l.RowBytes) != 0) {
+        const size_t blockBytes = static_cast<size_t>(rows) * l.RowBytes;
+        BYTE* kept = stored ? stored + static_cast<size_t>(first) * l.RowBytes : nullptr;
+        if (placer.RowsLieInPlace()) {
+            // The block's rows follow each other in the turned plane as they do in the buffer: one compare.
+            const BYTE* block = placer.Row(first);
+            dots = compare.FirstPage && AnyDot(block, blockBytes);
+            if (kept && std::memcmp(kept, block, blockBytes) != 0) {
+                changed = true;
+                std::memcpy(kept, block, blockBytes);
+            }
+        } else {
+            for (LONG r = first; r < first + rows; ++r) {
+                const BYTE* row = placer.Row(r);
+                dots = dots || (compare.FirstPage && AnyDot(row, l.RowBytes));
+                BYTE* keptRow = kept ? kept + static_cast<size_t>(r - first) * l.RowBytes : nullptr;
+                if (keptRow && std::memcmp(keptRow, row, l.RowBytes) != 0) {
                     changed = true;
-                    std::memcpy(kept, row, l.RowBytes);
+                    std::memcpy(keptRow, row, l.RowBytes);
                 }
             }
         }

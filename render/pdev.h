@@ -130,6 +130,7 @@ struct PDEV {
     HBITMAP Bitmap;
     SURFOBJ* BandSurface; // the locked engine bitmap the engine draws into
     LONG Banded;          // 0: the page is one surface; 1: the engine bands
+    LONG SurfaceWhite;    // nonzero: erased at the end of a page, and nothing drawn since
     WORD Suppress;        // nonzero: the document produces no printer bytes
     WORD TrailingSignature;
 };

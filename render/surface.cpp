@@ -136,6 +136,7 @@ void ReleaseSurface(PDEV* pdev) {
     }
     pdev->Banded = 0;
     pdev->BandCount = 0;
+    pdev->SurfaceWhite = 0;
     // Bytes still buffered here belong to no page the engine will finish; they go with the storage.
     pdev->Out.Data = nullptr;
     pdev->Out.Fill = 0;
