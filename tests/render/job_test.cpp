@@ -218,6 +218,20 @@ TEST_F(Job, EscapesTheDriverDoesNotSupport) {
     EXPECT_EQ(winsim_engine_escape(device, GETTECHNOLOGY, nullptr, 0, nullptr, 0), 0u);
 }
 
+// Every page starts white: nothing of the page before it prints again, on any depth of surface.
+TEST_F(Job, EachPageStartsWhite) {
+    auto rec = Settings();
+    void* device = Open(rec.get());
+    ASSERT_NE(device, nullptr);
+    const std::vector<Page> pages = {{{1, 1, 1}, {40, 7, 2}}, {{2, 3, 1}}, {}};
+    PrintDocument(device, pages);
+    const ktdecode::Result result = Decoded();
+    ASSERT_EQ(result.pages.size(), 3u);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        ExpectPage(result.pages[i], pages[i]);
+    }
+}
+
 TEST_F(Job, ASecondDocumentGetsItsOwnJobHeader) {
     auto rec = Settings();
     void* device = Open(rec.get());
