@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The Wine suite: the real Windows DLLs (x64 and x86, both profiles) at work under Wine, through Wine's own
+# spooler. Each host program installs the driver into a fresh prefix's spooler and prints the shared jobs
+# through the real ktrender.dll; every captured stream must equal, byte for byte, what the native build
+# prints for the same settings and pixels. Needs the native and both Windows builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD/build/wine-suite"
+rm -rf "$root"
+mkdir -p "$root"
+
+export WINEPREFIX="$root/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# A Japanese Windows: the ANSI code page is 932.
+export LANG=ja_JP.UTF-8
+locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$' || localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+
+run() { timeout "$@"; }
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+
+run 180 wine wineboot -i >/dev/null 2>&1
+run 60 wine regedit /S "$(winepath -w tests/wine/settings.reg)" >/dev/null 2>&1
+run 60 wineserver -w
+
+status=0
+for profile in a b; do
+  case $profile in
+    a) name=kt508 ;;
+    b) name=kt936 ;;
+  esac
+  expected="$root/native-$profile"
+  mkdir -p "$expected"
+  build/native/tests/wine/kt_native_streams_"$profile" "build/native/render/libktrender_$profile.so" "$expected"
+  for arch in x64 x86; do
+    out="$root/$arch-$profile"
+    mkdir -p "$out"
+    # Installed from the package as a user installs it (scripts/package.sh lays it out under dist/).
+    if ! run 300 wine "build/mingw-$arch/wine/kt_wine_render_$profile.exe" "$(winepath -w "dist/$name/$name.inf")" \
+        "$(winepath -w "$out")" >"$out/host.log" 2>&1; then
+      echo "wine $arch $profile: the host failed"
+      cat "$out/host.log"
+      status=1
+      continue
+    fi
+    for stream in "$expected"/*.prn; do
+      job=$(basename "$stream")
+      if ! cmp -s "$stream" "$out/$job"; then
+        echo "wine $arch $profile: $job differs from the native build's"
+        cmp "$stream" "$out/$job" | head -1 || true
+        status=1
+      fi
+    done
+    echo "wine $arch $profile: $(grep -c '^printer ' "$out/host.log") printers from the INF, $(ls "$expected" | wc -l) jobs byte for byte as natively"
+  done
+done
+exit $status
