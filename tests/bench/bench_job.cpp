@@ -18,6 +18,7 @@
 #include "devmode.h"
 #include "model_lookup.h"
 #include "printer_data.h"
+#include "seven_segment.h"
 
 namespace {
 
@@ -82,31 +83,10 @@ struct Label {
             }
         }
     }
-    // Seven-segment digits of the serial number, 5 mm tall, in the right quarter of the upper half.
+    // The serial number, 5 mm tall, in the right quarter of the upper half.
     void Serial(BYTE* bits, int number) const {
-        const LONG h = Rows / 16;
-        const LONG w = h / 2;
-        const LONG t = h / 10 + 1;
-        static const int kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
-        LONG x = Width * 3 / 4;
-        for (int digit = 1000; digit >= 1; digit /= 10, x += w + t * 2) {
-            const int s = kSegments[(number / digit) % 10];
-            const LONG y = Rows / 6;
-            if (s & 0x01)
-                Box(bits, x, y, x + w, y + t);
-            if (s & 0x02)
-                Box(bits, x + w - t, y, x + w, y + h / 2);
-            if (s & 0x04)
-                Box(bits, x + w - t, y + h / 2, x + w, y + h);
-            if (s & 0x08)
-                Box(bits, x, y + h - t, x + w, y + h);
-            if (s & 0x10)
-                Box(bits, x, y + h / 2, x + t, y + h);
-            if (s & 0x20)
-                Box(bits, x, y, x + t, y + h / 2);
-            if (s & 0x40)
-                Box(bits, x, y + h / 2 - t / 2, x + w, y + h / 2 + t / 2 + 1);
-        }
+        SevenSegmentNumber(number, Width * 3 / 4, Rows / 6, Rows / 16,
+                           [&](long l, long t, long r, long b) { Box(bits, l, t, r, b); });
     }
 };
 

@@ -4,24 +4,12 @@
 #include "bytes.h"
 
 #include "decoder.h"
+#include "variant_rows.h"
 #include "model_lookup.h"
 
 // The decoder's description of the variant at a model index of this build, placeholder slots included.
 inline ktdecode::Variant DecoderVariant(LONG model) {
-    const VARIANTINFO& v = GetVariant(model);
-    ktdecode::Variant out = {};
-    for (int i = 0; i < 15 && v.VariantName[i]; ++i) {
-        out.name[i] = static_cast<char>(v.VariantName[i]);
-    }
-    out.profile = kHeadCount == 2 ? 'A' : 'B';
-    out.dpi = static_cast<int>(v.Resolution.DpiX);
-    out.dotsPer100mm = v.Head.DotsPer100mm;
-    out.headWidthDots = v.Head.WidthDots;
-    out.maxWidth = v.MaxWidth;
-    out.blockRows = v.Head.BlockRows;
-    out.blockStep = v.Head.BlockStep;
-    out.headCount = kHeadCount;
-    return out;
+    return ktdecode::detail::RowVariant(GetVariant(model), kHeadCount == 2 ? 'A' : 'B', kHeadCount);
 }
 
 // Decodes a stream printed on the variant at `model`.

@@ -88,12 +88,7 @@ class ImageSenderTest : public RenderTest {
   protected:
     void SetUp() override {
         RenderTest::SetUp();
-        storage_.assign(kOutputBufferBytes, 0);
-        out_ = {};
-        out_.Data = storage_.data();
-        out_.Limit = kOutputFillLimit;
-        out_.Printer = printer_;
-        out_.State = &state_;
+        out_ = TestOutput();
         label_ = GetVariant(LONG{0}).Model.Values;
 #if defined(KT_PROFILE_A)
         label_.HeadColor1 = kBlack;
@@ -126,9 +121,7 @@ class ImageSenderTest : public RenderTest {
         return std::string(bytes.begin(), bytes.end());
     }
 
-    std::vector<BYTE> storage_;
     OutputBuffer out_;
-    DWORD state_ = 0;
     LABELVALUES label_;
     IMAGESETTINGS settings_;
     COMPARESTATE compare_ = {};

@@ -14,12 +14,7 @@ class OutputBufferTest : public RenderTest {
   protected:
     void SetUp() override {
         RenderTest::SetUp();
-        storage_.assign(kOutputBufferBytes, 0);
-        out_ = {};
-        out_.Data = storage_.data();
-        out_.Limit = kOutputFillLimit;
-        out_.Printer = printer_;
-        out_.State = &state_;
+        out_ = TestOutput();
         StartJob();
         winsim_log_clear();
     }
@@ -50,9 +45,7 @@ class OutputBufferTest : public RenderTest {
         return JobBytes();
     }
 
-    std::vector<BYTE> storage_;
     OutputBuffer out_;
-    DWORD state_ = 0;
 };
 
 using Sizes = std::vector<size_t>;
@@ -70,7 +63,7 @@ TEST_F(OutputBufferTest, ReachingTheLimitFlushesFirst) {
     EXPECT_TRUE(out_.Flush());
     EXPECT_TRUE(out_.Flush()) << "an empty buffer writes nothing";
     EXPECT_EQ(WriteSizes(), (Sizes{63487, 1}));
-    EXPECT_EQ(state_, static_cast<DWORD>(OUTSTATE_DATA_WRITTEN));
+    EXPECT_EQ(outputState_, static_cast<DWORD>(OUTSTATE_DATA_WRITTEN));
     Bytes all = a;
     all.insert(all.end(), b.begin(), b.end());
     all.insert(all.end(), c.begin(), c.end());
@@ -132,7 +125,7 @@ TEST_F(OutputBufferTest, FailureEndsTheDocumentsOutput) {
     EXPECT_TRUE(out_.Append(first.data(), first.size()));
     ASSERT_EQ(winsim_fail_next("WritePrinter", 1), 1);
     EXPECT_FALSE(out_.Flush());
-    EXPECT_TRUE(state_ & OUTSTATE_WRITE_FAILED);
+    EXPECT_TRUE(outputState_ & OUTSTATE_WRITE_FAILED);
     winsim_clear_faults();
     // The spooler would take bytes again, but this document sends none.
     EXPECT_FALSE(out_.Append(later.data(), later.size()));
@@ -146,7 +139,7 @@ TEST_F(OutputBufferTest, ZeroByteSuccessEndsTheLoop) {
     ASSERT_EQ(winsim_set_write_limit(kPrinterName, 0, 1), 1);
     const Bytes piece = Piece(70000, 10);
     EXPECT_FALSE(out_.Append(piece.data(), piece.size()));
-    EXPECT_TRUE(state_ & OUTSTATE_WRITE_FAILED);
+    EXPECT_TRUE(outputState_ & OUTSTATE_WRITE_FAILED);
     EXPECT_EQ(WriteSizes(), Sizes{70000}) << "one call, not an endless loop";
     EXPECT_FALSE(out_.Flush());
 }

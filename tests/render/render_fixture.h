@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The bytes of a text made of printer commands: "\x02" "F00" ... spelled out in the tests.
 inline Bytes Stream(const std::string& text) {
@@ -132,7 +133,17 @@ class RenderTest : public SimPrinterTest {
         return bytes;
     }
 
+    // An output buffer of the device's size and limit over storage of the test's own, writing to the
+    // fixture's printer, for the encoders to be driven without a device.
+    OutputBuffer TestOutput() {
+        outputStorage_.assign(kOutputBufferBytes, 0);
+        outputState_ = 0;
+        return {outputStorage_.data(), kOutputFillLimit, 0, printer_, &outputState_};
+    }
+
     PDEV* pdev_ = nullptr;
     bool jobOpen_ = false;
+    std::vector<BYTE> outputStorage_;
+    DWORD outputState_ = 0;
     uint32_t engineObjects_ = 0;
 };

@@ -224,7 +224,6 @@ class RoundTrip : public RenderTest {
   protected:
     void SetUp() override {
         RenderTest::SetUp();
-        storage_.assign(kOutputBufferBytes, 0);
         for (auto& b : buffers_) {
             b.assign(kMaxPlaneBytes, 0);
         }
@@ -263,8 +262,7 @@ class RoundTrip : public RenderTest {
             compare.Buffers[h] = buffers_[h].data();
         }
         StartJob();
-        DWORD state = 0;
-        OutputBuffer out = {storage_.data(), kOutputFillLimit, 0, printer_, &state};
+        OutputBuffer out = TestOutput();
         WriteReset(out);
         WriteLabelFormat(out, {c.Expand, c.Rotation, c.WidthMm, c.LengthMm, 30});
         for (const auto& page : pages) {
@@ -335,7 +333,6 @@ class RoundTrip : public RenderTest {
         return heads;
     }
 
-    std::vector<BYTE> storage_;
     std::vector<BYTE> buffers_[kHeadCount];
     IMAGEWORK work_ = {};
     BYTE byteRuns_[kRowCodeBytes];

@@ -2,6 +2,7 @@
 
 #include "label_store.h"
 #include "model_lookup.h"
+#include "seven_segment.h"
 
 #include <cstring>
 
@@ -66,28 +67,9 @@ void Content(const PageBits& page, int seed) {
     }
 }
 
-// Seven-segment digits of a number, as a serial number on a label.
 void Serial(const PageBits& page, int number, LONG left, LONG top, LONG height) {
-    static const int kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
-    const LONG w = height / 2;
-    const LONG t = height / 10 + 1;
-    for (int digit = 1000; digit >= 1; digit /= 10, left += w + 2 * t) {
-        const int s = kSegments[(number / digit) % 10];
-        if (s & 0x01)
-            Box(page, left, top, left + w, top + t);
-        if (s & 0x02)
-            Box(page, left + w - t, top, left + w, top + height / 2);
-        if (s & 0x04)
-            Box(page, left + w - t, top + height / 2, left + w, top + height);
-        if (s & 0x08)
-            Box(page, left, top + height - t, left + w, top + height);
-        if (s & 0x10)
-            Box(page, left, top + height / 2, left + t, top + height);
-        if (s & 0x20)
-            Box(page, left, top, left + t, top + height / 2);
-        if (s & 0x40)
-            Box(page, left, top + height / 2 - t / 2, left + w, top + height / 2 + t / 2 + 1);
-    }
+    SevenSegmentNumber(number, left, top, height,
+                       [&](long l, long t, long r, long b) { Box(page, l, t, r, b); });
 }
 
 const std::vector<Scenario> kScenarios = {
