@@ -25,11 +25,14 @@ void PutName(void* output, size_t index, size_t slotChars, const WCHAR* name) {
     std::memcpy(slot, text, slotChars * sizeof(WCHAR));
 }
 
+// The label names straight from the list: a print dialog asks for all 250 of them at once.
 void PutLabelNames(const DRVDEVMODE* rec, void* output, LONG count) {
-    for (LONG i = 0; i < count; ++i) {
-        WCHAR name[kPaperNameChars];
-        GetLabelName(rec, i, name, kPaperNameChars);
-        PutName(output, static_cast<size_t>(i), kPaperNameChars, name);
+    BYTE* slot = static_cast<BYTE*>(output);
+    for (LONG i = 0; i < count; ++i, slot += kPaperNameChars * sizeof(WCHAR)) {
+        const WCHAR* name = rec->Private.Labels[i].Name;
+        const size_t chars = WStrLen(name, kLabelNameChars - 1);
+        std::memcpy(slot, name, chars * sizeof(WCHAR));
+        std::memset(slot + chars * sizeof(WCHAR), 0, (kPaperNameChars - chars) * sizeof(WCHAR));
     }
 }
 
