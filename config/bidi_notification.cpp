@@ -344,7 +344,8 @@ void ReadSchemaForm(IXMLDOMNode* root, RecordSink* sink) {
 
 DWORD ReadBidiNotification(LPCWSTR text, DWORD capacity, GlobalBuffer* out) {
     out->Free();
-    if (!text || capacity == 0 || capacity > SIZE_MAX / sizeof(BIDIVALUE) ||
+    // The product stays within 32 bits, so it cannot wrap in a 32-bit build either.
+    if (!text || capacity == 0 || capacity > MAXDWORD / sizeof(BIDIVALUE) ||
         !out->Allocate(capacity * sizeof(BIDIVALUE))) {
         return 0;
     }
