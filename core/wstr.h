@@ -47,6 +47,21 @@ inline bool WStrEqual(const WCHAR* a, const WCHAR* b) {
     return a[i] == b[i];
 }
 
+inline WCHAR WAsciiLower(WCHAR c) {
+    return c >= TEXT('A') && c <= TEXT('Z') ? static_cast<WCHAR>(c - TEXT('A') + TEXT('a')) : c;
+}
+
+// Equality ignoring the case of ASCII letters, as names of the bidi schema and of XML elements are compared.
+inline bool WStrEqualNoCase(const WCHAR* a, const WCHAR* b) {
+    if (!a || !b) {
+        return a == b;
+    }
+    size_t i = 0;
+    for (; a[i] != 0 && WAsciiLower(a[i]) == WAsciiLower(b[i]); ++i) {
+    }
+    return WAsciiLower(a[i]) == WAsciiLower(b[i]);
+}
+
 // Plain, case-sensitive substring test.
 inline bool WStrContains(const WCHAR* haystack, size_t haystackLen, const WCHAR* needle) {
     size_t n = WStrLen(needle);

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # All tests: installs what is missing, checks formatting, builds and runs every test of both model
-# profiles under the sanitizers, cross-builds for Windows x64 and x86 (checking the rendering library's
-# exports and imports, and winsim's headers against mingw-w64's), and builds and briefly runs the fuzz
-# targets.
+# profiles under the sanitizers, cross-builds for Windows x64 and x86 (checking both libraries' exports
+# and imports, and winsim's headers against mingw-w64's), and builds and briefly runs the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,7 +11,7 @@ git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 echo "== native build and tests (ASan, UBSan)"
 scripts/build.sh native
-ctest --preset native -j "$(nproc)"
+ctest --preset native -j "${KT_JOBS:-$(nproc)}"
 
 echo "== Windows builds"
 scripts/build.sh mingw-x64

@@ -70,8 +70,7 @@ WINSIM_STATIC_ASSERT(sizeof(DEVHTINFO) == 132, "DEVHTINFO size");
 #define HT_FLAG_LOWER_INK_ABSORPTION HT_FLAG_INK_ABSORPTION_IDX2
 #define HT_FLAG_LOWEST_INK_ABSORPTION HT_FLAG_INK_ABSORPTION_IDX3
 
-/* Scalar and handle types of the driver interface. */
-typedef ULONG FLONG;
+/* Scalar and handle types of the driver interface (FLONG is in winnt.h, as in mingw-w64). */
 typedef USHORT FSHORT;
 typedef SHORT FWORD;
 typedef FLOAT FLOATL; /* x86-64: the engine hands floating-point values as they are */

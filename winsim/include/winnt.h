@@ -63,6 +63,7 @@ typedef union _ULARGE_INTEGER {
 } ULARGE_INTEGER, *PULARGE_INTEGER;
 
 typedef PVOID PSECURITY_DESCRIPTOR;
+typedef DWORD FLONG;
 
 /* Access rights. */
 #define DELETE 0x00010000

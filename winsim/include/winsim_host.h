@@ -129,6 +129,14 @@ WINSIM_HOST_API uint32_t winsim_job_count(const char* printer);
    when the printer or the job is unknown. */
 WINSIM_HOST_API int32_t winsim_job_bytes(const char* printer, uint32_t index, void* buf, uint32_t size);
 
+/* What StartDocPrinterW was told for job `index` (from 0, in start order): the document name and the data
+   type the job got (the document's own, else the handle's, else the printer's), each copied as UTF-8 into
+   its buffer, NUL-terminated and truncated to size - 1 bytes (a NULL buffer or size 0 skips it), and in
+   *ended (when not NULL) 1 once EndDocPrinter ended the job. Returns 1, or 0 when the printer or the job is
+   unknown. */
+WINSIM_HOST_API int winsim_job_info(const char* printer, uint32_t index, char* document, size_t document_size,
+                                    char* datatype, size_t datatype_size, int* ended);
+
 /* Makes every later WritePrinter on the printer take at most max_bytes_per_call bytes (0: all it is given),
    or, with zero_byte_success nonzero, report success having taken nothing, as a spooler may do. Returns 1, or
    0 for an unknown printer. winsim_reset forgets the setting with the printer. */
@@ -155,6 +163,31 @@ WINSIM_HOST_API int winsim_engine_remove_device(void* hdev);
 /* The palette EngAssociateSurface gave the surface (its device's default palette), or NULL for a surface that
    is unknown, not associated, or associated with a device without one. */
 WINSIM_HOST_API void* winsim_engine_surface_palette(void* hsurf);
+
+/* COM. Objects the simulated COM classes made (bidi spooler objects, bidi requests, XML documents and every
+   node, node list and attribute map handed out) and not yet released to a count of 0, in this process. */
+WINSIM_HOST_API uint32_t winsim_com_objects(void);
+
+/* Blocks from CoTaskMemAlloc (including the schema and data buffers IBidiRequest::GetOutputData hands out)
+   and strings from SysAllocString/SysAllocStringLen (including the BSTRs the XML objects hand out) not yet
+   freed with CoTaskMemFree or SysFreeString, in this process. */
+WINSIM_HOST_API uint32_t winsim_com_allocations(void);
+
+/* How many successful CoInitializeEx calls of the calling thread CoUninitialize has not yet matched: 0 when
+   COM is not initialised on the thread. winsim_reset leaves it alone (it belongs to the thread). */
+WINSIM_HOST_API uint32_t winsim_com_initialized(void);
+
+/* The printer's bidirectional channel, as IBidiSpl answers for it. Adds the value at schema path `schema`
+   (UTF-8, e.g. "\Printer.Configuration.Paper:Tray1") or replaces it in its place: its bidi type (BIDI_INT
+   ... BIDI_BLOB, or any number, to play a printer that answers nonsense) and `size` raw bytes, handed out
+   by IBidiRequest::GetOutputData exactly as given (a BIDI_INT is 4 bytes; text is UTF-16LE, with its NUL
+   only if the host includes it). "EnumSchema" lists the paths in the order they were first set; a printer
+   without values lists none. Returns 1, or 0 for an unknown printer or NULL data with a nonzero size. */
+WINSIM_HOST_API int winsim_set_bidi_value(const char* printer, const char* schema, uint32_t type,
+                                          const void* data, uint32_t size);
+
+/* Removes every bidi value of the printer. Returns 1, or 0 for an unknown printer. */
+WINSIM_HOST_API int winsim_clear_bidi_values(const char* printer);
 
 /* Sets the host folder that Windows drive paths map into ("C:\dir\f.csv" -> "<root>/c/dir/f.csv"); it is
    created when needed. NULL returns to the default: $WINSIM_ROOT, else "$TMPDIR/winsim-<uid>" (TMPDIR

@@ -188,7 +188,40 @@ WINSPOOLAPI WINBOOL WINAPI EndDocPrinter(HANDLE hPrinter);
 WINSPOOLAPI WINBOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD cbBuf,
                                    LPDWORD pcbNeeded);
 
+/* Defined by a printer driver's configuration library, which the spooler calls for it; winsim has none. */
+WINBOOL WINAPI PrinterProperties(HWND hWnd, HANDLE hPrinter);
+
 WINSIM_EXTERN_C_END
+
+/* The bidirectional channel (bidispl.h has its objects): value types, request actions, access rights and
+   errors. The actions are UTF-16 text, as TEXT() writes it. */
+typedef enum {
+    BIDI_NULL = 0,
+    BIDI_INT = 1,
+    BIDI_FLOAT = 2,
+    BIDI_BOOL = 3,
+    BIDI_STRING = 4,
+    BIDI_TEXT = 5,
+    BIDI_ENUM = 6,
+    BIDI_BLOB = 7
+} BIDI_TYPE;
+
+#define BIDI_ACTION_ENUM_SCHEMA u"EnumSchema"
+#define BIDI_ACTION_GET u"Get"
+#define BIDI_ACTION_SET u"Set"
+#define BIDI_ACTION_GET_ALL u"GetAll"
+
+#define BIDI_ACCESS_ADMINISTRATOR 0x1
+#define BIDI_ACCESS_USER 0x2
+
+#define ERROR_BIDI_STATUS_OK 0
+#define ERROR_BIDI_NOT_SUPPORTED ERROR_NOT_SUPPORTED
+#define ERROR_BIDI_ERROR_BASE 13000
+#define ERROR_BIDI_STATUS_WARNING (ERROR_BIDI_ERROR_BASE + 1)
+#define ERROR_BIDI_SCHEMA_READ_ONLY (ERROR_BIDI_ERROR_BASE + 2)
+#define ERROR_BIDI_SERVER_OFFLINE (ERROR_BIDI_ERROR_BASE + 3)
+#define ERROR_BIDI_DEVICE_OFFLINE (ERROR_BIDI_ERROR_BASE + 4)
+#define ERROR_BIDI_SCHEMA_NOT_SUPPORTED (ERROR_BIDI_ERROR_BASE + 5)
 
 #ifdef UNICODE
 typedef PRINTER_INFO_1W PRINTER_INFO_1, *PPRINTER_INFO_1, *LPPRINTER_INFO_1;

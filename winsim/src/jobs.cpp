@@ -6,6 +6,9 @@
 
 #include <winsim_host.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace winsim {
 namespace {
 
@@ -164,6 +167,28 @@ int32_t winsim_job_bytes(const char* printer, uint32_t index, void* buf, uint32_
         return -1;
     copy_out(p->jobs[index].bytes, buf, size);
     return static_cast<int32_t>(p->jobs[index].bytes.size());
+}
+
+int winsim_job_info(const char* printer, uint32_t index, char* document, size_t document_size, char* datatype,
+                    size_t datatype_size, int* ended) {
+    SpoolerLock s;
+    const auto p = find_printer(*s, printer);
+    if (!p || index >= p->jobs.size())
+        return 0;
+    const Job& job = p->jobs[index];
+    const auto copy = [](const std::u16string& text, char* buf, size_t size) {
+        if (!buf || size == 0)
+            return;
+        const std::string utf8_text = to_utf8(text);
+        const size_t n = std::min(utf8_text.size(), size - 1);
+        std::memcpy(buf, utf8_text.data(), n);
+        buf[n] = '\0';
+    };
+    copy(job.document, document, document_size);
+    copy(job.datatype, datatype, datatype_size);
+    if (ended)
+        *ended = job.ended ? 1 : 0;
+    return 1;
 }
 
 int winsim_set_write_limit(const char* printer, uint32_t max_bytes_per_call, int zero_byte_success) {

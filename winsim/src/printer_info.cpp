@@ -350,10 +350,14 @@ WINBOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, D
 
 WINBOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command) {
     const auto handle = find<PrinterHandle>(hPrinter);
-    if (const DWORD fault =
-            enter(Service::SetPrinterW, "SetPrinterW " + describe_handle(hPrinter, HandleKind::Printer) +
-                                            " level=" + std::to_string(Level) +
-                                            " command=" + std::to_string(Command)))
+    std::string line = "SetPrinterW " + describe_handle(hPrinter, HandleKind::Printer) +
+                       " level=" + std::to_string(Level) + " command=" + std::to_string(Command);
+    // Level 7 says what to do in the record itself: the directory object and the publishing action.
+    if (Level == 7 && pPrinter) {
+        const auto& info = *reinterpret_cast<const PRINTER_INFO_7W*>(pPrinter);
+        line += " guid=" + utf8(info.pszObjectGUID) + " action=" + hex(info.dwAction);
+    }
+    if (const DWORD fault = enter(Service::SetPrinterW, std::move(line)))
         return fail(fault);
     if (!handle)
         return fail(ERROR_INVALID_HANDLE);

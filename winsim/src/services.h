@@ -8,7 +8,9 @@
 namespace winsim {
 
 // Every function that can fail on Windows is a service, with the error its injected failures report unless
-// the host asks for another. Adding a service means adding one row here.
+// the host asks for another. Adding a service means adding one row here. For COM functions and methods the
+// error is the HRESULT the call returns (a BSTR or task-memory allocation returns NULL instead); methods
+// are named as mingw-w64's C macros name them, Interface_Method.
 #define WINSIM_SERVICES(X)                                                                                   \
     X(GlobalAlloc, ERROR_NOT_ENOUGH_MEMORY)                                                                  \
     X(GlobalFree, ERROR_INVALID_HANDLE)                                                                      \
@@ -63,7 +65,31 @@ namespace winsim {
     X(EngFillPath, ERROR_INVALID_PARAMETER)                                                                  \
     X(EngStrokeAndFillPath, ERROR_INVALID_PARAMETER)                                                         \
     X(EngPaint, ERROR_INVALID_PARAMETER)                                                                     \
-    X(EngTextOut, ERROR_INVALID_PARAMETER)
+    X(EngTextOut, ERROR_INVALID_PARAMETER)                                                                   \
+    X(CoInitializeEx, E_OUTOFMEMORY)                                                                         \
+    X(CoCreateInstance, E_OUTOFMEMORY)                                                                       \
+    X(CoTaskMemAlloc, E_OUTOFMEMORY)                                                                         \
+    X(SysAllocString, E_OUTOFMEMORY)                                                                         \
+    X(SysAllocStringLen, E_OUTOFMEMORY)                                                                      \
+    X(IBidiSpl_BindDevice, E_FAIL)                                                                           \
+    X(IBidiSpl_UnbindDevice, E_FAIL)                                                                         \
+    X(IBidiSpl_SendRecv, E_FAIL)                                                                             \
+    X(IBidiRequest_SetSchema, E_FAIL)                                                                        \
+    X(IBidiRequest_GetResult, E_FAIL)                                                                        \
+    X(IBidiRequest_GetEnumCount, E_FAIL)                                                                     \
+    X(IBidiRequest_GetOutputData, E_FAIL)                                                                    \
+    X(IXMLDOMDocument_loadXML, E_FAIL)                                                                       \
+    X(IXMLDOMDocument_get_documentElement, E_FAIL)                                                           \
+    X(IXMLDOMNode_get_nodeName, E_FAIL)                                                                      \
+    X(IXMLDOMNode_get_nodeType, E_FAIL)                                                                      \
+    X(IXMLDOMNode_get_childNodes, E_FAIL)                                                                    \
+    X(IXMLDOMNode_get_firstChild, E_FAIL)                                                                    \
+    X(IXMLDOMNode_get_attributes, E_FAIL)                                                                    \
+    X(IXMLDOMNode_get_text, E_FAIL)                                                                          \
+    X(IXMLDOMNodeList_get_item, E_FAIL)                                                                      \
+    X(IXMLDOMNodeList_get_length, E_FAIL)                                                                    \
+    X(IXMLDOMNamedNodeMap_get_item, E_FAIL)                                                                  \
+    X(IXMLDOMNamedNodeMap_get_length, E_FAIL)
 
 enum class Service : unsigned {
 #define WINSIM_SERVICE_ENUM(name, error) name,
@@ -73,7 +99,7 @@ enum class Service : unsigned {
 };
 
 // Counts a call of `service` and reports whether an injected fault is due: 0 lets the call go on, anything
-// else is the Win32 error the call must fail with.
+// else is the Win32 error (for COM, the HRESULT) the call must fail with.
 DWORD enter(Service service);
 
 // The same for a logged service: `line` is the call with its arguments, as it appears in the call log.

@@ -40,6 +40,13 @@ struct Job {
     bool ended = false;
 };
 
+// One value of a printer's bidirectional channel, as IBidiRequest::GetOutputData hands it out.
+struct BidiValue {
+    std::u16string schema;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+};
+
 struct Printer {
     explicit Printer(std::u16string name) : name(std::move(name)) {}
 
@@ -67,6 +74,7 @@ struct Printer {
     // How much one WritePrinter call takes (0: everything), and whether it reports success taking nothing.
     DWORD write_limit = 0;
     bool zero_byte_success = false;
+    std::vector<BidiValue> bidi; // in the order the host first set them
 };
 
 struct Spooler {

@@ -1,0 +1,155 @@
+/* The printer interface: the records and entry points of a printer driver's configuration library (the
+   spooler's and applications' side of a driver), as the Windows driver kit's winddiui.h declares them.
+   mingw-w64's own winddiui.h has only the event codes and two prototypes; the Windows builds take the rest
+   from cmake/mingw-include/winddiui.h, written from the same documentation. */
+#ifndef _WINDDIUI_
+#define _WINDDIUI_
+
+#include <windows.h>
+#include <compstui.h>
+
+#define DOCUMENTEVENT_SUCCESS 1
+#define DOCUMENTEVENT_UNSUPPORTED 0
+#define DOCUMENTEVENT_FAILURE -1
+
+#define PRINTER_EVENT_CONFIGURATION_CHANGE 0
+#define PRINTER_EVENT_ADD_CONNECTION 1
+#define PRINTER_EVENT_DELETE_CONNECTION 2
+#define PRINTER_EVENT_INITIALIZE 3
+#define PRINTER_EVENT_DELETE 4
+#define PRINTER_EVENT_CACHE_REFRESH 5
+#define PRINTER_EVENT_CACHE_DELETE 6
+#define PRINTER_EVENT_ATTRIBUTES_CHANGED 7
+/* lParam is the text of a bidi notification. */
+#define PRINTER_EVENT_CONFIGURATION_UPDATE 8
+#define PRINTER_EVENT_FLAG_NO_UI 1
+
+/* DrvConvertDevMode modes. */
+#define CDM_CONVERT 0x01
+#define CDM_CONVERT351 0x02
+#define CDM_DRIVER_DEFAULT 0x04
+
+/* Document-properties modes beyond wingdi.h's DM_UPDATE .. DM_MODIFY. */
+#define DM_ADVANCED 0x10
+#define DM_NOPERMISSION 0x20
+#define DM_USER_DEFAULT 0x40
+
+#define DPS_NOPERMISSION 1
+
+typedef struct _DEVICEPROPERTYHEADER {
+    WORD cbSize;
+    WORD Flags;
+    HANDLE hPrinter;
+    LPWSTR pszPrinterName;
+} DEVICEPROPERTYHEADER, *PDEVICEPROPERTYHEADER;
+
+typedef struct _DOCUMENTPROPERTYHEADER {
+    WORD cbSize;
+    WORD Reserved;
+    HANDLE hPrinter;
+    LPWSTR pszPrinterName;
+    PDEVMODEW pdmIn;
+    PDEVMODEW pdmOut;
+    DWORD cbOut;
+    DWORD fMode;
+} DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
+
+typedef struct _DEVQUERYPRINT_INFO {
+    WORD cbSize;
+    WORD Level;
+    HANDLE hPrinter;
+    DEVMODEW* pDevMode;
+    LPWSTR pszErrorStr;
+    DWORD cchErrorStr;
+    DWORD cchNeeded;
+} DEVQUERYPRINT_INFO, *PDEVQUERYPRINT_INFO;
+
+/* What the print processor is to do for a job (DrvQueryJobAttributes); each level extends the one before. */
+typedef struct _ATTRIBUTE_INFO_1 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+} ATTRIBUTE_INFO_1, *PATTRIBUTE_INFO_1;
+
+typedef struct _ATTRIBUTE_INFO_2 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+    DWORD dwColorOptimization;
+} ATTRIBUTE_INFO_2, *PATTRIBUTE_INFO_2;
+
+/* The print processor's header declares levels 3 and 4 too, under the same guards. */
+#ifndef __ATTRIBUTE_INFO_3__
+#define __ATTRIBUTE_INFO_3__
+typedef struct _ATTRIBUTE_INFO_3 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+    DWORD dwColorOptimization;
+    short dmPrintQuality;
+    short dmYResolution;
+} ATTRIBUTE_INFO_3, *PATTRIBUTE_INFO_3;
+#endif
+
+#ifndef __ATTRIBUTE_INFO_4__
+#define __ATTRIBUTE_INFO_4__
+typedef struct _ATTRIBUTE_INFO_4 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+    DWORD dwColorOptimization;
+    short dmPrintQuality;
+    short dmYResolution;
+    DWORD dwDuplexFlags;
+    DWORD dwNupDirection;
+    DWORD dwBookletFlags;
+    DWORD dwScalingPercentX;
+    DWORD dwScalingPercentY;
+} ATTRIBUTE_INFO_4, *PATTRIBUTE_INFO_4;
+#endif
+
+WINSIM_EXTERN_C_BEGIN
+
+/* Implemented by the driver's configuration library, never by winsim. */
+LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
+LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
+LONG WINAPI DrvDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
+                                  PDEVMODEW pdmInput, DWORD fMode);
+LONG WINAPI DrvAdvancedDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
+                                          PDEVMODEW pdmInput);
+WINBOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW pdmIn, PDEVMODEW pdmOut, PLONG pcbNeeded,
+                                 DWORD fMode);
+DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, PVOID pvOutput,
+                                   PDEVMODEW pDevMode);
+DWORD WINAPI DrvSplDeviceCaps(HANDLE hPrinter, PWSTR pDeviceName, WORD wCapability, PVOID pOutput,
+                              DWORD dwOutputSize, PDEVMODEW pDevmode);
+WINBOOL WINAPI DevQueryPrint(HANDLE hPrinter, LPDEVMODEW pDevMode, DWORD* pResID);
+WINBOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO pDQPInfo);
+WINBOOL WINAPI DrvQueryJobAttributes(HANDLE hPrinter, PDEVMODEW pDevMode, DWORD dwLevel,
+                                     LPBYTE lpAttributeInfo);
+WINBOOL WINAPI DrvQueryColorProfile(HANDLE hPrinter, PDEVMODEW pdevmode, ULONG ulQueryMode,
+                                    VOID* pvProfileData, ULONG* pcbProfileData, FLONG* pflProfileData);
+WINBOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags, LPARAM lParam);
+int WINAPI DrvDocumentEvent(HANDLE hPrinter, HDC hdc, int iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut,
+                            PVOID pvOut);
+WINBOOL WINAPI DrvUpgradePrinter(DWORD dwLevel, LPBYTE pDriverUpgradeInfo);
+
+WINSIM_EXTERN_C_END
+
+#endif
