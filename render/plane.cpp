@@ -51,7 +51,6 @@ BYTE LastByteMask(LONG width) {
 #if defined(__SSE2__)
 // The matches of sixteen pixels from a 48-bit mask of matching bytes: pixel k matched when bits 3k,
 // 3k + 1 and 3k + 2 are all set. Returns two plane bytes, the first in the low byte, pixel 0 in bit 7.
-// Only the SSE2 path calls it; 32-bit builds for processors without SSE2 leave it unused.
 unsigned PixelsOfWideByteMask(uint64_t bytes) {
     uint64_t x = bytes & (bytes >> 1) & (bytes >> 2) & 0x249249249249ULL;
     x = (x | (x >> 2)) & 0x0C30C30C30C3ULL;
