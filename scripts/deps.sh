@@ -8,7 +8,14 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   clang libclang-rt-14-dev clang-format
   libpugixml-dev
+  zip
+  wine wine64 wine32:i386 xvfb xauth fonts-ipafont-gothic locales
 )
+
+# The 32-bit Wine runs the x86 DLLs; its packages come from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do

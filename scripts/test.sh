@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # All tests: installs what is missing, checks formatting, builds and runs every test of both model
 # profiles under the sanitizers, cross-builds for Windows x64 and x86 (checking both libraries' exports
-# and imports, and winsim's headers against mingw-w64's), and builds and briefly runs the fuzz targets.
+# and imports, and winsim's headers against mingw-w64's), runs the Windows DLLs under Wine, and builds and
+# briefly runs the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -18,6 +19,10 @@ scripts/build.sh mingw-x64
 scripts/build.sh mingw-x86
 scripts/check_dll.sh
 scripts/check_winsim_headers.sh
+
+echo "== Wine suite (the Windows DLLs under Wine, installed from the packages)"
+scripts/package.sh >/dev/null
+scripts/wine_suite.sh
 
 echo "== fuzz targets (short smoke run; see README for long runs)"
 scripts/build.sh fuzz
