@@ -31,7 +31,8 @@ for profile in a b; do
   esac
   expected="$root/native-$profile"
   mkdir -p "$expected"
-  build/native/tests/wine/kt_native_streams_"$profile" "build/native/render/libktrender_$profile.so" "$expected"
+  build/native/tests/wine/kt_native_expected_"$profile" "build/native/render/libktrender_$profile.so" \
+    "build/native/config/libktcfg_$profile.so" "$expected"
   for arch in x64 x86; do
     out="$root/$arch-$profile"
     mkdir -p "$out"
@@ -51,7 +52,14 @@ for profile in a b; do
         status=1
       fi
     done
-    echo "wine $arch $profile: $(grep -c '^printer ' "$out/host.log") printers from the INF, $(ls "$expected" | wc -l) jobs byte for byte as natively"
+    # The configuration library's answers through Wine's winspool, line by line against the native ones.
+    if ! diff "$expected/config.txt" "$out/config.txt" >"$out/config.diff"; then
+      echo "wine $arch $profile: the configuration library answers differently (< native, > Wine):"
+      cat "$out/config.diff"
+      status=1
+    fi
+    echo "wine $arch $profile: $(grep -c '^printer ' "$out/host.log") printers from the INF," \
+      "$(ls "$expected"/*.prn | wc -l) jobs byte for byte as natively, $(wc -l <"$expected/config.txt") configuration answers"
   done
 done
 exit $status

@@ -3,6 +3,7 @@
 // printer stream as the spooler captured it, for comparison with the native build's.
 //
 //     kt_wine_render_<profile>.exe INF OUTDIR
+#include "config_checks.h"
 #include "host_engine.h"
 #include "scenarios.h"
 #include "wine_spooler.h"
@@ -14,6 +15,26 @@
 #include <iterator>
 
 namespace {
+
+// The configuration library as an application reaches it: through Wine's own winspool.
+class WineConfig : public configchecks::Api {
+  public:
+    explicit WineConfig(HMODULE module) : module_(module) {}
+    LONG Properties(HANDLE printer, LPWSTR name, DEVMODEW* out, DEVMODEW* in, DWORD mode) override {
+        return DocumentPropertiesW(nullptr, printer, name, out, in, mode);
+    }
+    DWORD CapabilitiesW(LPCWSTR name, WORD capability, LPWSTR output, const DEVMODEW* in) override {
+        return ::DeviceCapabilitiesW(name, TEXT("FILE:"), capability, output, in);
+    }
+    DWORD CapabilitiesA(LPCWSTR name, WORD capability, LPSTR output) override {
+        const std::string ansi = wine::Ansi(name);
+        return ::DeviceCapabilitiesA(ansi.c_str(), "FILE:", capability, output, nullptr);
+    }
+    void* Export(const char* name) override { return reinterpret_cast<void*>(GetProcAddress(module_, name)); }
+
+  private:
+    HMODULE module_;
+};
 
 class WineEngine : public scenarios::Engine {
   public:
@@ -116,6 +137,22 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::printf("%s: %u bytes\n", s.Name, static_cast<unsigned>(stream.size()));
     }
+    // The configuration library, loaded from the driver folder as the spooler loads it.
+    wchar_t folder[MAX_PATH];
+    DWORD needed = 0;
+    GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(folder), sizeof(folder),
+                               &needed);
+    HMODULE config = LoadLibraryW((std::wstring(folder) + TEXT("\\") + package.ConfigFile).c_str());
+    if (!config) {
+        std::fprintf(stderr, "cannot load %s\n", wine::Narrow(package.ConfigFile).c_str());
+        return 1;
+    }
+    WineConfig api(config);
+    std::ofstream answers(wine::Narrow(out + TEXT("\\config.txt")).c_str(), std::ios::binary);
+    for (const std::string& line : configchecks::Run(api, printer.c_str())) {
+        answers << line << "\n";
+    }
+    FreeLibrary(config);
     if (host::LiveObjects() != 0) {
         std::fprintf(stderr, "the driver left %u engine objects behind\n",
                      static_cast<unsigned>(host::LiveObjects()));

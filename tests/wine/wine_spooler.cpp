@@ -96,6 +96,14 @@ bool ReadPackage(const std::wstring& path, Package* out, std::string* why) {
     return true;
 }
 
+std::string Ansi(const std::wstring& text) {
+    std::string out(text.size() * 2 + 1, '\0');
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], static_cast<int>(out.size()),
+                                      nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return out;
+}
+
 bool InstallDriver(const Package& package, std::string* why) {
     wchar_t folder[MAX_PATH];
     DWORD needed = 0;

@@ -31,5 +31,7 @@ bool InstallPrinter(const std::wstring& printerName, const std::wstring& driverN
 
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
+// Text in the ANSI code page, as an application of the ANSI forms passes it.
+std::string Ansi(const std::wstring& text);
 
 } // namespace wine
