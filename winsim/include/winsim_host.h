@@ -195,21 +195,21 @@ WINSIM_HOST_API int winsim_clear_bidi_values(const char* printer);
    root. */
 WINSIM_HOST_API void winsim_set_file_root(const char* host_dir);
 
-/* The graphics engine's side of a print job, for a printer graphics driver loaded by path. The front calls the
-   driver only through the function table its DrvEnableDriver hands back, in the order Windows' engine does.
-   Calls that fail return 0 (NULL) with the reason in GetLastError: the driver's own, or ERROR_INVALID_PARAMETER
-   for an unknown handle. */
+/* The graphics engine's side of a print job, for a printer graphics driver loaded by path. The front calls
+   the driver only through the function table its DrvEnableDriver hands back, in the order Windows' engine
+   does. Calls that fail return 0 (NULL) with the reason in GetLastError: the driver's own, or
+   ERROR_INVALID_PARAMETER for an unknown handle. */
 
-/* Loads the library and calls DrvEnableDriver with the engine version of Windows XP SP1 and later. Returns the
-   driver, or NULL when the library or its DrvEnableDriver is missing or refuses. */
+/* Loads the library and calls DrvEnableDriver with the engine version of Windows XP SP1 and later. Returns
+   the driver, or NULL when the library or its DrvEnableDriver is missing or refuses. */
 WINSIM_HOST_API void* winsim_engine_load(const char* library_path);
 
 /* DrvDisableDriver, then unloads the library. Devices still open on it must be closed first. */
 WINSIM_HOST_API void winsim_engine_unload(void* driver);
 
 /* A device of the driver on a printer, as CreateDC makes it: opens the printer (PRINTER_ACCESS_USE), then
-   DrvEnablePDEV with the device record (NULL: none, the driver takes the printer's own) and the printer's port
-   as logical address, an engine device registered for it (winsim_engine_add_device), DrvCompletePDEV and
+   DrvEnablePDEV with the device record (NULL: none, the driver takes the printer's own) and the printer's
+   port as logical address, an engine device registered for it (winsim_engine_add_device), DrvCompletePDEV and
    DrvEnableSurface. Returns the device, or NULL with everything made undone. */
 WINSIM_HOST_API void* winsim_engine_open(void* driver, const char* printer, const void* devmode);
 
@@ -230,7 +230,8 @@ typedef struct winsim_engine_page {
 WINSIM_HOST_API int winsim_engine_start_page(void* device, winsim_engine_page* page);
 
 /* Ends the page: DrvSendPage, or, when the driver marked its surface for banding, DrvStartBanding and
-   DrvNextBand until the driver answers (-1, -1) (a driver that never does fails with ERROR_INVALID_FUNCTION). */
+   DrvNextBand until the driver answers (-1, -1) (a driver that never does fails with ERROR_INVALID_FUNCTION).
+ */
 WINSIM_HOST_API int winsim_engine_end_page(void* device);
 
 /* DrvEscape; returns what the driver returns. */
@@ -238,7 +239,8 @@ WINSIM_HOST_API uint32_t winsim_engine_escape(void* device, uint32_t escape, con
                                               void* out, uint32_t out_size);
 
 /* ResetDC in the middle of a document: a new physical device with the record (enabled and completed, its
-   surface enabled), DrvResetPDEV(old, new), then the old device disabled. The device handle stays the same. */
+   surface enabled), DrvResetPDEV(old, new), then the old device disabled. The device handle stays the same.
+ */
 WINSIM_HOST_API int winsim_engine_reset(void* device, const void* devmode);
 
 /* DrvEndDoc with the flags (ED_ABORTDOC for an aborted document), then EndDocPrinter. */
