@@ -378,6 +378,33 @@ TEST_F(Job, ADocumentThePrintProcessorCannotCarryOutPrintsNothing) {
     }
 }
 
+// A page whose plane would pass the 4,000,000-byte limit sends no image: the device says so in its output
+// state, and the page still ends, so the printer's count of labels stays right.
+TEST_F(Job, APageTooLargeToSendSkipsItsImageAndSaysSo) {
+    auto rec = Settings();
+    const LONG d = GetVariant(model_).Head.DotsPer100mm;
+    const LONG widthMm = GetVariant(model_).MaxWidth / 10;
+    // Rows of the plane at that width, one more than the limit holds.
+    const long long rowBytes = (static_cast<long long>(widthMm) * 10 * d / 1000 + 7) / 8;
+    const long long rows = 4000000 / rowBytes + 1;
+    rec->Private.CustomWidth = widthMm * 10;
+    rec->Private.CustomLength = static_cast<LONG>((rows * 1000 + d - 1) / d + 10);
+    SyncPublicDevMode(rec.get());
+    void* device = Open(rec.get());
+    ASSERT_NE(device, nullptr);
+    ASSERT_EQ(winsim_engine_start_doc(device, "too long"), 1);
+    PrintPage(device, {{1, 1, 1}});
+    EXPECT_TRUE(Pdev(device)->OutputState & OUTSTATE_IMAGE_SKIPPED);
+    ASSERT_EQ(winsim_engine_end_doc(device, 0), 1);
+    // A label this long has a four-digit length, so its label format reads two ways: the bytes are looked at
+    // as they are. The job header and the page end are there, no head select and no block.
+    const Bytes bytes = JobBytes();
+    const std::string stream(bytes.begin(), bytes.end());
+    EXPECT_EQ(stream.rfind("\x02\x0D\x03"), stream.size() - 3);
+    EXPECT_EQ(stream.find("\x02h"), std::string::npos);
+    EXPECT_EQ(stream.find("\x02M"), std::string::npos);
+}
+
 TEST_F(Job, AFailedWriteDropsTheRestAndTheNextDocumentPrints) {
     auto rec = Settings();
     Values(rec.get()).CutLast = 1;
