@@ -354,6 +354,24 @@ TEST(Stream, FieldsWiderThanTheirFormatAreReadInFull) {
     r = DecodeAs("KT-936U", stream);
     ASSERT_TRUE(r.ok) << r.error.Message();
     EXPECT_EQ(Rows(r, 0), Lines(10000, "#......."));
+
+    // A 1276 mm label with a 3.0 mm gap also reads as 127 mm with a gap of 603.0 mm: the printer cannot
+    // tell, so the label is the blocks' extent and the stream still prints.
+    // clang-format off
+    stream = Stream("\x02" "F00" "001" "1276" "030" "80" "\x03",
+                    "\x02" "M" "01" "0515" "0000" "0001" "0008" "0" "\x03",
+                    "\x02" "I" "01" "\x81" "\x03",
+                    "\x02" "S" "0001" "\x03");
+    // clang-format on
+    r = DecodeAs("KT-936U", stream);
+    ASSERT_TRUE(r.ok) << r.error.Message();
+    EXPECT_FALSE(r.commands[0].sized);
+    EXPECT_TRUE(r.commands[0].fields.empty());
+    ASSERT_EQ(r.warnings.size(), 1u);
+    EXPECT_EQ(r.warnings[0].offset, 4u);
+    EXPECT_NE(r.warnings[0].text.find("reads as 1 127 6030 and as 1 1276 30"), std::string::npos);
+    EXPECT_FALSE(r.pages[0].sized);
+    EXPECT_EQ(Rows(r, 0), Lines(1, "#......#"));
 }
 
 } // namespace

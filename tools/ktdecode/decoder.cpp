@@ -306,15 +306,23 @@ class Decoder {
                                                  {"gap", FieldFormat::Decimal, 3}};
         static constexpr FieldLayout kGap[] = {{"gap", FieldFormat::Decimal, 3}};
         auto sized = SplitsWhere(middle, kSized, [](std::span<const int64_t>) { return true; });
+        // The driver writes each size with "%03d", so a size of 1000 mm or more takes four digits and the
+        // fields may split more than one way. The printer cannot tell which was meant; the label is then
+        // read as one without a size, the extent of its blocks, and the stream carries on.
+        bool ambiguous = false;
         if (sized.size() > 1) {
-            return Fail(start + 2, "one reading of W L G (\"%03d\" each), found '" + std::string(middle) +
-                                       "', which reads as " + Num(sized[0][0]) + " " + Num(sized[0][1]) +
-                                       " " + Num(sized[0][2]) + " and as " + Num(sized[1][0]) + " " +
-                                       Num(sized[1][1]) + " " + Num(sized[1][2]));
+            ambiguous = true;
+            result_.warnings.push_back({start + 2, "label format '" + std::string(middle) + "' reads as " +
+                                                       Num(sized[0][0]) + " " + Num(sized[0][1]) + " " +
+                                                       Num(sized[0][2]) + " and as " + Num(sized[1][0]) +
+                                                       " " + Num(sized[1][1]) + " " + Num(sized[1][2]) +
+                                                       " (W L G); the label is taken without a size"});
         }
         Label label;
         int64_t gap = 0;
-        if (sized.size() == 1) {
+        if (ambiguous) {
+            c.fields.clear();
+        } else if (sized.size() == 1) {
             label.sized = true;
             label.acrossMm = sized[0][0];
             label.alongMm = sized[0][1];
@@ -347,6 +355,8 @@ class Decoder {
         if (label.sized) {
             c.text +=
                 Num(label.acrossMm) + " x " + Num(label.alongMm) + " mm (across x along), gap " + Mm(gap);
+        } else if (ambiguous) {
+            c.text += "size and gap read more than one way, no size (the label is the blocks' extent)";
         } else {
             c.text += "gap " + Mm(gap) + ", no size (the label is the blocks' extent)";
         }

@@ -14,7 +14,8 @@
 //     alone (the driver leaves the size out for a label rotation outside 0..3);
 //   - block header: the readings of B X Y R D whose Y agrees with the block number, Y = (B - 1) x the
 //     block step in 0.1 mm ("M") or x the block rows in dots ("#"), with B, R and D at least 1.
-//   More than one reading is reported as an ambiguous command.
+//   More than one reading of a block header is reported as an ambiguous command; a label format whose
+//   sizes read more than one way (a size of 1000 mm or more) gives a warning and a label without a size.
 // - The label: its format's first size field is the extent across the head, the second along the
 //   feed, in whole mm; mm become dots as mm x 10 x dots-per-100mm / 1000, truncated. The printer
 //   centres a label on the head's maximum print width M: the label's left edge is at head position
@@ -83,7 +84,8 @@ enum class CommandKind {
 };
 
 // One command as received. `fields` holds its numeric fields in wire order:
-//   LabelFormat: across mm, along mm, gap (0.1 mm), or only the gap when `sized` is false;
+//   LabelFormat: across mm, along mm, gap (0.1 mm), or only the gap when `sized` is false (nothing when
+//   the fields read more than one way);
 //   PositionCut: position, cut position (0.1 mm), cut count, cut adjust;
 //   PrintSettings: speed, then density and voltage per head (list indices);
 //   HeadSelect: head; BlockHeader: B, X, Y, R, D; rows: block; PrintCount: Q.
