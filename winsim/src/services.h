@@ -63,7 +63,10 @@ namespace winsim {
     X(EngFillPath, ERROR_INVALID_PARAMETER)                                                                  \
     X(EngStrokeAndFillPath, ERROR_INVALID_PARAMETER)                                                         \
     X(EngPaint, ERROR_INVALID_PARAMETER)                                                                     \
-    X(EngTextOut, ERROR_INVALID_PARAMETER)
+    X(EngTextOut, ERROR_INVALID_PARAMETER)                                                                   \
+    X(BRUSHOBJ_pvAllocRbrush, ERROR_NOT_ENOUGH_MEMORY)                                                       \
+    X(BRUSHOBJ_pvGetRbrush, ERROR_NOT_ENOUGH_MEMORY)                                                         \
+    X(XLATEOBJ_cGetPalette, ERROR_INVALID_PARAMETER)
 
 enum class Service : unsigned {
 #define WINSIM_SERVICE_ENUM(name, error) name,
