@@ -131,7 +131,10 @@ BOOL APIENTRY DrvBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIP
             if (IsColorSource(source) && (rop4 == kRopSrcAnd || rop4 == kRopSrcCopy || rop4 == kRopSrcPaint)) {
                 LONG width = 0;
                 LONG height = 0;
-                if (!prclTrg || !pptlSrc || !DestSize(prclTrg, &width, &height)) {
+                // The source rectangle must be one a LONG can describe.
+                if (!prclTrg || !pptlSrc || !DestSize(prclTrg, &width, &height) ||
+                    !FitsLong(static_cast<long long>(pptlSrc->x) + width) ||
+                    !FitsLong(static_cast<long long>(pptlSrc->y) + height)) {
                     return FALSE;
                 }
                 POINTL origin = {0, 0};

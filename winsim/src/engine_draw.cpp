@@ -399,13 +399,18 @@ WINBOOL APIENTRY EngGradientFill(SURFOBJ* psoDest, CLIPOBJ* pco, XLATEOBJ* pxlo,
             const LONG rr = std::min(r.right, area.right), b = std::min(r.bottom, area.bottom);
             for (LONG y = t; y < b; ++y) {
                 for (LONG x = l; x < rr; ++x) {
-                    const double span = ulMode == GRADIENT_FILL_RECT_H ? area.right - area.left : area.bottom - area.top;
-                    const double f = span > 0 ? ((ulMode == GRADIENT_FILL_RECT_H ? x - area.left : y - area.top) + 0.5) / span : 0;
+                    const bool across = ulMode == GRADIENT_FILL_RECT_H;
+                    const double span = across ? static_cast<double>(area.right) - area.left
+                                               : static_cast<double>(area.bottom) - area.top;
+                    const double at = across ? static_cast<double>(x) - area.left : static_cast<double>(y) - area.top;
+                    const double f = span > 0 ? (at + 0.5) / span : 0;
                     const auto mix = [&](COLOR16 p, COLOR16 q) {
                         return static_cast<ULONG>(((p >> 8) * (1 - f) + (q >> 8) * f) + 0.5) & 0xFF;
                     };
                     const ULONG color = mix(a.Red, z.Red) | mix(a.Green, z.Green) << 8 | mix(a.Blue, z.Blue) << 16;
-                    dest.put(x, y, dithered(dest, color, x - org.x, y - org.y));
+                    dest.put(x, y,
+                             dithered(dest, color, static_cast<LONG>((static_cast<long long>(x) - org.x) & 3),
+                                      static_cast<LONG>((static_cast<long long>(y) - org.y) & 3)));
                 }
             }
         }

@@ -33,10 +33,6 @@ ULONG bits_of(ULONG format) {
     }
 }
 
-bool indexed(const Canvas& c) {
-    return c.bits <= 8;
-}
-
 // The darkest and the lightest entry of an indexed surface's palette: the two a dither chooses between.
 void extremes(const Canvas& c, ULONG* dark, ULONG* light) {
     *dark = palette_nearest(c.palette, c.bits, 0x000000);
@@ -77,19 +73,20 @@ RECTL ordered(const RECTL& r) {
             std::max(r.top, r.bottom)};
 }
 
-ULONG rop_for(const Blit& b, LONG x, LONG y) {
+ULONG rop_for(const Blit& b, long long x, long long y) {
     const ULONG fore = b.rop4 & 0xFF;
     const ULONG back = (b.rop4 >> 8) & 0xFF;
     if (!b.mask || fore == back)
         return fore;
-    const LONG mx = b.mask_from.x + x;
-    const LONG my = b.mask_from.y + y;
+    const long long mx = b.mask_from.x + x;
+    const long long my = b.mask_from.y + y;
     if (mx < 0 || my < 0 || mx >= b.mask->width || my >= b.mask->height)
         return fore;
-    return b.mask->get(mx, my) ? fore : back;
+    return b.mask->get(static_cast<LONG>(mx), static_cast<LONG>(my)) ? fore : back;
 }
 
-void put_blended(const Canvas& dest, LONG x, LONG y, const Blit& b, ULONG s, LONG rx, LONG ry) {
+// (rx, ry): the pixel's place in the destination rectangle, where the mask is read.
+void put_blended(const Canvas& dest, LONG x, LONG y, const Blit& b, ULONG s, long long rx, long long ry) {
     const ULONG rop = rop_for(b, rx, ry);
     const ULONG p = b.pen.ok ? b.pen.at(dest, x, y) : 0;
     dest.put(x, y, apply_rop3(rop, p, s, dest.get(x, y)));
@@ -212,7 +209,10 @@ ULONG dithered(const Canvas& c, ULONG color, LONG x, LONG y) {
 }
 
 ULONG Pen::at(const Canvas& c, LONG x, LONG y) const {
-    return dither ? dithered(c, color, x - origin.x, y - origin.y) : value;
+    // Only the phase of the dither cell matters, so far-off origins cannot overflow.
+    return dither ? dithered(c, color, static_cast<LONG>((static_cast<long long>(x) - origin.x) & 3),
+                             static_cast<LONG>((static_cast<long long>(y) - origin.y) & 3))
+                  : value;
 }
 
 Pen pen_of(const BRUSHOBJ* pbo, const POINTL* origin, const Canvas& c) {
@@ -229,7 +229,7 @@ Pen pen_of(const BRUSHOBJ* pbo, const POINTL* origin, const Canvas& c) {
     const BrushFacts facts = brush_facts(pbo);
     if (facts.known && facts.has_color) {
         pen.ok = true;
-        pen.dither = indexed(c);
+        pen.dither = c.bits == 1;
         pen.color = facts.color;
         pen.value = palette_nearest(c.palette, c.bits, facts.color);
     }
@@ -241,13 +241,16 @@ ULONG Translation::operator()(ULONG raw, LONG x, LONG y) const {
         return raw;
     if (!table.empty() && !halftone)
         return raw < table.size() ? table[raw] : table[0];
-    const ULONG color = palette_color(source, source_bits, raw);
-    if (halftone && dest_bits == 1) {
-        const ULONG dark = palette_nearest(dest, 1, 0x000000);
-        const ULONG light = palette_nearest(dest, 1, 0xFFFFFF);
+    if (halftone) {
+        const ULONG color = palette_color(source, source_bits, raw);
         return palette_grey(color) > kBayer[y & 3][x & 3] ? light : dark;
     }
-    return palette_nearest(dest, dest_bits, color);
+    if (!cached_ || cached_raw_ != raw) {
+        cached_value_ = palette_nearest(dest, dest_bits, palette_color(source, source_bits, raw));
+        cached_raw_ = raw;
+        cached_ = true;
+    }
+    return cached_value_;
 }
 
 Translation translation_of(const XLATEOBJ* pxlo, const Canvas& source, const Canvas& dest, bool halftone) {
@@ -256,7 +259,8 @@ Translation translation_of(const XLATEOBJ* pxlo, const Canvas& source, const Can
     t.dest_bits = dest.bits;
     t.source = source.palette;
     t.dest = dest.palette;
-    t.halftone = halftone && dest.bits <= 8;
+    // Halftoning is an ordered dither into 1-bit surfaces; deeper ones take the nearest colour.
+    t.halftone = halftone && dest.bits == 1;
     PaletteView from;
     PaletteView to;
     if (pxlo && xlate_palettes(pxlo, &from, &to)) {
@@ -272,7 +276,10 @@ Translation translation_of(const XLATEOBJ* pxlo, const Canvas& source, const Can
         t.identity = true;
         return t;
     }
-    if (source.bits <= 8 && !t.halftone) {
+    if (t.halftone) {
+        t.dark = palette_nearest(t.dest, 1, 0x000000);
+        t.light = palette_nearest(t.dest, 1, 0xFFFFFF);
+    } else if (source.bits <= 8) {
         for (ULONG i = 0; i < (1u << source.bits); ++i)
             t.table.push_back(palette_nearest(t.dest, t.dest_bits, palette_color(t.source, t.source_bits, i)));
     }
@@ -285,11 +292,11 @@ void blit_copy(const Canvas& dest, const Region& region, const RECTL& dest_rect,
         if (!cut(r, dest_rect, &part))
             continue;
         for (LONG y = part.top; y < part.bottom; ++y) {
-            const long long sy = static_cast<long long>(from.y) + (y - dest_rect.top);
+            const long long sy = static_cast<long long>(from.y) + (static_cast<long long>(y) - dest_rect.top);
             for (LONG x = part.left; x < part.right; ++x) {
                 ULONG s = 0;
                 if (b.source) {
-                    const long long sx = static_cast<long long>(from.x) + (x - dest_rect.left);
+                    const long long sx = static_cast<long long>(from.x) + (static_cast<long long>(x) - dest_rect.left);
                     if (sx < 0 || sy < 0 || sx >= b.source->width || sy >= b.source->height)
                         continue; // nothing of the source lies there
                     const ULONG raw = b.source->get(static_cast<LONG>(sx), static_cast<LONG>(sy));
@@ -297,7 +304,8 @@ void blit_copy(const Canvas& dest, const Region& region, const RECTL& dest_rect,
                         continue;
                     s = (*b.translate)(raw, x, y);
                 }
-                put_blended(dest, x, y, b, s, x - dest_rect.left, y - dest_rect.top);
+                put_blended(dest, x, y, b, s, static_cast<long long>(x) - dest_rect.left,
+                            static_cast<long long>(y) - dest_rect.top);
             }
         }
     }
@@ -329,7 +337,8 @@ void blit_stretch(const Canvas& dest, const Region& region, const RECTL& dest_re
                 const ULONG raw = b.source->get(static_cast<LONG>(sx), static_cast<LONG>(sy));
                 if (b.has_skip && raw == b.skip)
                     continue;
-                put_blended(dest, x, y, b, (*b.translate)(raw, x, y), x - area.left, y - area.top);
+                put_blended(dest, x, y, b, (*b.translate)(raw, x, y), static_cast<long long>(x) - area.left,
+                            static_cast<long long>(y) - area.top);
             }
         }
     }

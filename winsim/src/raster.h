@@ -60,7 +60,15 @@ struct Translation {
     PaletteView source;
     PaletteView dest;
     ULONG dest_bits = 0;
+    ULONG dark = 0; // the 1-bit destination's black and white, for halftoning
+    ULONG light = 1;
     ULONG operator()(ULONG raw, LONG x, LONG y) const;
+
+  private:
+    // Neighbouring pixels mostly have one colour: the last answer is kept.
+    mutable bool cached_ = false;
+    mutable ULONG cached_raw_ = 0;
+    mutable ULONG cached_value_ = 0;
 };
 Translation translation_of(const XLATEOBJ* pxlo, const Canvas& source, const Canvas& dest, bool halftone);
 
