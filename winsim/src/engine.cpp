@@ -288,7 +288,9 @@ HBITMAP APIENTRY EngCreateBitmap(SIZEL sizl, LONG lWidth, ULONG iFormat, FLONG f
     // of 4 is ignored then, as ReactOS's engine ignores it (SURFACE_AllocSurface aligns the rows).
     const bool own_rows = lWidth == 0 || (!pvBits && lWidth % 4 != 0);
     const unsigned long long stride = own_rows ? minimum : static_cast<unsigned long long>(lWidth);
-    if (stride < minimum) {
+    // The caller's own bits may have rows of whole bytes; the engine's rows are whole words.
+    const unsigned long long pixel_bytes = (static_cast<unsigned long long>(sizl.cx) * bpp + 7) / 8;
+    if (stride < (pvBits ? pixel_bytes : minimum)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
