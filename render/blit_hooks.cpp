@@ -75,12 +75,12 @@ BOOL HalftoneInTwoSteps(const DrawTarget& t, const TwoStepBlt& s, LONG width, LO
     }
     RECTL whole = {0, 0, width, height};
     RECTL source = s.SourceRect;
-    if (!EngStretchBlt(temp.get(), s.Source, s.Mask, nullptr, s.Xlate, s.ColorAdjust, s.HalftoneOrigin, &whole,
-                       &source, s.MaskPoint, HALFTONE)) {
+    if (!EngStretchBlt(temp.get(), s.Source, s.Mask, nullptr, s.Xlate, s.ColorAdjust, s.HalftoneOrigin,
+                       &whole, &source, s.MaskPoint, HALFTONE)) {
         return FALSE;
     }
-    return EngStretchBltROP(t.Band, temp.get(), s.Mask, s.Clip, nullptr, s.ColorAdjust, s.HalftoneOrigin, s.Dest,
-                            &whole, s.MaskPoint, HALFTONE, s.Brush, s.Rop);
+    return EngStretchBltROP(t.Band, temp.get(), s.Mask, s.Clip, nullptr, s.ColorAdjust, s.HalftoneOrigin,
+                            s.Dest, &whole, s.MaskPoint, HALFTONE, s.Brush, s.Rop);
 }
 
 bool FitsLong(long long v) {
@@ -108,7 +108,8 @@ BOOL APIENTRY DrvBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIP
                         ROP4 rop4) {
     const DrawTarget t = FindDrawTarget(psoTrg);
     if (!t.Pdev) {
-        return EngBitBlt(psoTrg, psoSrc, psoMask, pco, pxlo, prclTrg, pptlSrc, pptlMask, pbo, pptlBrush, rop4);
+        return EngBitBlt(psoTrg, psoSrc, psoMask, pco, pxlo, prclTrg, pptlSrc, pptlMask, pbo, pptlBrush,
+                         rop4);
     }
     if (!t.Drawable) {
         return TRUE;
@@ -128,7 +129,8 @@ BOOL APIENTRY DrvBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIP
                     return TRUE;
                 }
             }
-            if (IsColorSource(source) && (rop4 == kRopSrcAnd || rop4 == kRopSrcCopy || rop4 == kRopSrcPaint)) {
+            if (IsColorSource(source) &&
+                (rop4 == kRopSrcAnd || rop4 == kRopSrcCopy || rop4 == kRopSrcPaint)) {
                 LONG width = 0;
                 LONG height = 0;
                 // The source rectangle must be one a LONG can describe.
@@ -152,7 +154,8 @@ BOOL APIENTRY DrvBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIP
                 return HalftoneInTwoSteps(t, s, width, height);
             }
         }
-        return EngBitBlt(t.Band, source, psoMask, pco, pxlo, prclTrg, pptlSrc, pptlMask, pbo, pptlBrush, rop4);
+        return EngBitBlt(t.Band, source, psoMask, pco, pxlo, prclTrg, pptlSrc, pptlMask, pbo, pptlBrush,
+                         rop4);
     }
     BRUSHOBJ copy;
     POINTL origin;
@@ -202,8 +205,8 @@ BOOL APIENTRY DrvStretchBltROP(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ* psoMa
             if (!prclDest || !prclSrc || !DestSize(prclDest, &width, &height)) {
                 return FALSE;
             }
-            const TwoStepBlt s = {source,   psoMask, pco, pxlo,     pca, pptlHTOrg,
-                                  prclDest, *prclSrc, pptlMask, pbo, rop4};
+            const TwoStepBlt s = {source,   psoMask,  pco,      pxlo, pca, pptlHTOrg,
+                                  prclDest, *prclSrc, pptlMask, pbo,  rop4};
             return HalftoneInTwoSteps(t, s, width, height);
         }
     }
@@ -252,8 +255,7 @@ BOOL APIENTRY DrvCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ* pco, XLATE
         dt -= st;
         st = 0;
     }
-    if (sl >= sr || st >= sb || !FitsLong(dl) || !FitsLong(dr) || !FitsLong(dt) ||
-        !FitsLong(db)) {
+    if (sl >= sr || st >= sb || !FitsLong(dl) || !FitsLong(dr) || !FitsLong(dt) || !FitsLong(db)) {
         return TRUE; // no part of the source lies there, or none of it on any surface
     }
     RECTL dest = {static_cast<LONG>(dl), static_cast<LONG>(dt), static_cast<LONG>(dr), static_cast<LONG>(db)};
@@ -284,9 +286,9 @@ BOOL APIENTRY DrvPlgBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMsk, CLIPO
         return TRUE;
     }
     POINTL origin;
-    return EngPlgBlt(t.Band, EngineSource(t, psoSrc), psoMsk, pco, pxlo, pca ? pca : &t.Pdev->Options.ColorAdjust,
-                     BandRelative(t.Pdev, pptlBrushOrg, &origin), pptfx, prcl, pptl,
-                     t.Pdev->Options.HalftoneMode == HTMODE_CALLER ? iMode : HALFTONE);
+    return EngPlgBlt(t.Band, EngineSource(t, psoSrc), psoMsk, pco, pxlo,
+                     pca ? pca : &t.Pdev->Options.ColorAdjust, BandRelative(t.Pdev, pptlBrushOrg, &origin),
+                     pptfx, prcl, pptl, t.Pdev->Options.HalftoneMode == HTMODE_CALLER ? iMode : HALFTONE);
 }
 
 } // extern "C"

@@ -44,7 +44,8 @@ ULONG APIENTRY DrvDitherColor(DHPDEV dhpdev, ULONG, ULONG rgb, ULONG* pul) {
     return DCR_DRIVER;
 }
 
-BOOL APIENTRY DrvRealizeBrush(BRUSHOBJ* pbo, SURFOBJ* psoTarget, SURFOBJ*, SURFOBJ*, XLATEOBJ*, ULONG iHatch) {
+BOOL APIENTRY DrvRealizeBrush(BRUSHOBJ* pbo, SURFOBJ* psoTarget, SURFOBJ*, SURFOBJ*, XLATEOBJ*,
+                              ULONG iHatch) {
     PDEV* pdev = CheckedPdev(psoTarget);
     if (!pdev) {
         SetLastError(ERROR_INVALID_PARAMETER);

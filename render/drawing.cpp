@@ -132,7 +132,8 @@ void DitherFill(SURFOBJ* band, const RECTL& rect, const BYTE* pattern) {
     // writes the band's memory itself.
     const LONG top = rect.top > 0 ? rect.top : 0;
     const LONG left = rect.left > 0 ? rect.left : 0;
-    const LONG lastRow = rect.bottom - 1 < band->sizlBitmap.cy - 1 ? rect.bottom - 1 : band->sizlBitmap.cy - 1;
+    const LONG lastRow =
+        rect.bottom - 1 < band->sizlBitmap.cy - 1 ? rect.bottom - 1 : band->sizlBitmap.cy - 1;
     const LONG lastCol = rect.right - 1 < band->sizlBitmap.cx - 1 ? rect.right - 1 : band->sizlBitmap.cx - 1;
     if (lastRow < top || lastCol < left) {
         return;

@@ -22,9 +22,9 @@ static_assert(sizeof(REALIZEDBRUSH) == 12);
 
 // The page a drawing call is for.
 struct DrawTarget {
-    PDEV* Pdev;     // nullptr: not this driver's page; the call goes to the engine as it came
-    SURFOBJ* Band;  // the band surface the engine draws into instead of the device surface
-    bool Drawable;  // false: the current band is not in use, nothing is drawn
+    PDEV* Pdev;    // nullptr: not this driver's page; the call goes to the engine as it came
+    SURFOBJ* Band; // the band surface the engine draws into instead of the device surface
+    bool Drawable; // false: the current band is not in use, nothing is drawn
 };
 
 // The common start of every hook. A drawable target counts as drawn on, so the next page is erased.

@@ -15,10 +15,10 @@ inline constexpr SIZE_T kPatternSetSize = static_cast<SIZE_T>(kPatternBytes) * k
 // Type codes of halftone patterns; 0 means no pattern was taken.
 enum : LONG {
     HTPAT_NONE = 0,
-    HTPAT_THRESHOLD = 1, // one byte: white from this level up
-    HTPAT_ROWS = 2,      // 32 groups of 8 row bytes, level 255 all white
-    HTPAT_MATRIX8 = 3,   // 8 x 8 thresholds
-    HTPAT_MATRIX16 = 4,  // 16 x 16 thresholds
+    HTPAT_THRESHOLD = 1,  // one byte: white from this level up
+    HTPAT_ROWS = 2,       // 32 groups of 8 row bytes, level 255 all white
+    HTPAT_MATRIX8 = 3,    // 8 x 8 thresholds
+    HTPAT_MATRIX16 = 4,   // 16 x 16 thresholds
     HTPAT_ROWS_FULL = 10, // 32 groups of 8 row bytes, level 255 from its own group
 };
 

@@ -86,8 +86,9 @@ int Fail(const std::string& what) {
 int main(int argc, char** argv) {
     Options o;
     if (!ParseArgs(argc, argv, o)) {
-        std::fprintf(stderr, "usage: %s [--model INDEX] [--labels N] [--module PATH] [--font PATH] [-o DIR]\n"
-                             "       %s --settings\n",
+        std::fprintf(stderr,
+                     "usage: %s [--model INDEX] [--labels N] [--module PATH] [--font PATH] [-o DIR]\n"
+                     "       %s --settings\n",
                      argv[0], argv[0]);
         return 2;
     }
@@ -152,8 +153,8 @@ int main(int argc, char** argv) {
     if (!result.ok) {
         return Fail("the printer stream does not decode: " + result.error.Message());
     }
-    std::printf("profile %s, %s: %d labels, %zu bytes of printer stream in %s\n", KT_PROFILE_NAME, name.c_str(),
-                o.Labels, stream.size(), streamFile.c_str());
+    std::printf("profile %s, %s: %d labels, %zu bytes of printer stream in %s\n", KT_PROFILE_NAME,
+                name.c_str(), o.Labels, stream.size(), streamFile.c_str());
     for (const ktdecode::Page& page : result.pages) {
         char file[32];
         std::snprintf(file, sizeof(file), "label-%04d.png", page.number);
@@ -166,8 +167,8 @@ int main(int argc, char** argv) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
         std::printf("  label %d: %zu bytes, %lld copies, %d x %d dots, preview %s\n", page.number, page.bytes,
-                    static_cast<long long>(page.copies), page.heads[0].image.width, page.heads[0].image.height,
-                    path.c_str());
+                    static_cast<long long>(page.copies), page.heads[0].image.width,
+                    page.heads[0].image.height, path.c_str());
     }
     return 0;
 }

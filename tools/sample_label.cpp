@@ -63,7 +63,8 @@ bool EncodeSymbol(int symbology, const std::string& data, ModuleBitmap& out) {
     for (int y = 0; y < out.Height; ++y) {
         for (int x = 0; x < out.Width; ++x) {
             if (symbol->bitmap[3 * (static_cast<size_t>(y) * out.Width + x)] < 128) {
-                out.Bits[static_cast<size_t>(y) * out.Stride + x / 8] &= static_cast<uint8_t>(~(0x80 >> (x % 8)));
+                out.Bits[static_cast<size_t>(y) * out.Stride + x / 8] &=
+                    static_cast<uint8_t>(~(0x80 >> (x % 8)));
             }
         }
     }
@@ -73,7 +74,8 @@ bool EncodeSymbol(int symbology, const std::string& data, ModuleBitmap& out) {
 // The symbol stretched onto the page: `module` pixels a module across, `height` pixels tall (0: square
 // modules).
 bool DrawSymbol(const Page& page, const ModuleBitmap& symbol, int left, int top, int module, int height) {
-    winsim_bitmap bitmap = {symbol.Bits.data(), symbol.Stride, symbol.Width, symbol.Height, 1, {kBlack, kWhite}};
+    winsim_bitmap bitmap = {symbol.Bits.data(), symbol.Stride, symbol.Width, symbol.Height, 1,
+                            {kBlack, kWhite}};
     const int bottom = top + (height ? height : symbol.Height * module);
     return page.Check(winsim_engine_draw_bitmap(page.Device, &bitmap, left, top, left + symbol.Width * module,
                                                 bottom, 3 /* COLORONCOLOR */),
@@ -88,8 +90,9 @@ bool Text(const Page& page, const std::string& font, double sizeMm, double xMm, 
 }
 
 bool Box(const Page& page, double l, double t, double r, double b, uint32_t color) {
-    return page.Check(winsim_engine_fill_rect(page.Device, page.Px(l), page.Px(t), page.Px(r), page.Px(b), color),
-                      "rectangle");
+    return page.Check(
+        winsim_engine_fill_rect(page.Device, page.Px(l), page.Px(t), page.Px(r), page.Px(b), color),
+        "rectangle");
 }
 
 } // namespace
@@ -102,8 +105,8 @@ bool DrawLabel(void* device, int dpi, bool twoHeads, const std::string& fontFile
     bool ok = Box(page, 1, 1, 59, 1.5, kBlack) && Box(page, 1, 38.5, 59, 39, kBlack) &&
               Box(page, 1, 1, 1.5, 39, kBlack) && Box(page, 58.5, 1, 59, 39, kBlack);
     for (int i = 0; ok && i < 2; ++i) {
-        ok = page.Check(winsim_engine_draw_line(device, page.Px(1.5), page.Px(10) + i, page.Px(58.5), page.Px(10) + i,
-                                                kBlack),
+        ok = page.Check(winsim_engine_draw_line(device, page.Px(1.5), page.Px(10) + i, page.Px(58.5),
+                                                page.Px(10) + i, kBlack),
                         "line");
     }
     // The title in the second head's colour, and a box of it with the text left white.
@@ -119,7 +122,8 @@ bool DrawLabel(void* device, int dpi, bool twoHeads, const std::string& fontFile
          Text(page, fontFile, 2.5, 3, 36.5, std::string("Label ") + count, kBlack);
     ModuleBitmap code128;
     ModuleBitmap qr;
-    if (ok && (!EncodeSymbol(BARCODE_CODE128, label.Serial, code128) || !EncodeSymbol(BARCODE_QRCODE, label.Serial, qr))) {
+    if (ok && (!EncodeSymbol(BARCODE_CODE128, label.Serial, code128) ||
+               !EncodeSymbol(BARCODE_QRCODE, label.Serial, qr))) {
         why = "zint";
         return false;
     }

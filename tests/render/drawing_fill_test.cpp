@@ -43,7 +43,8 @@ TEST_F(DrawingFill, StretchBltRopHalftonesInTwoSteps) {
     ASSERT_NE(OpenMono(), nullptr);
     pdev_->Options.OsVersionCode = OSCODE_XP;
     std::vector<BYTE> black(static_cast<size_t>(72) * 10, 0);
-    SURFOBJ* source = static_cast<SURFOBJ*>(winsim_bitmap_create(24, 10, BMF_24BPP, black.data(), 72, nullptr, 0));
+    SURFOBJ* source =
+        static_cast<SURFOBJ*>(winsim_bitmap_create(24, 10, BMF_24BPP, black.data(), 72, nullptr, 0));
     EngineClip clip(DC_RECT, {0, 0, 100, 100});
     EngineXlate xlate(PAL_BGR, {});
     COLORADJUSTMENT ca = pdev_->Options.ColorAdjust;
@@ -54,9 +55,10 @@ TEST_F(DrawingFill, StretchBltRopHalftonesInTwoSteps) {
     const uint32_t objects = winsim_engine_objects();
     winsim_log_clear();
     FillBand(0xFF);
-    EXPECT_TRUE(DrvStretchBltROP(Page(), source, nullptr, clip.clip, xlate.xlate, &ca, &origin, &dest, &from, nullptr,
-                                 COLORONCOLOR, &brush, 0xCCCC));
-    EXPECT_EQ(LastLogLine("EngCreateBitmap "), "EngCreateBitmap cx=20 cy=5 width=3 format=1 flags=0x00000001");
+    EXPECT_TRUE(DrvStretchBltROP(Page(), source, nullptr, clip.clip, xlate.xlate, &ca, &origin, &dest, &from,
+                                 nullptr, COLORONCOLOR, &brush, 0xCCCC));
+    EXPECT_EQ(LastLogLine("EngCreateBitmap "),
+              "EngCreateBitmap cx=20 cy=5 width=3 format=1 flags=0x00000001");
     const std::vector<winsim_draw_call> calls = Calls();
     ASSERT_EQ(calls.size(), 2u);
     const winsim_draw_call& first = calls[0];
@@ -91,15 +93,15 @@ TEST_F(DrawingFill, StretchBltRopHalftonesInTwoSteps) {
     // From Vista on the engine halftones a plain source copy itself.
     pdev_->Options.OsVersionCode = OSCODE_VISTA;
     winsim_draw_clear();
-    EXPECT_TRUE(DrvStretchBltROP(Page(), source, nullptr, clip.clip, xlate.xlate, &ca, &origin, &dest, &from, nullptr,
-                                 COLORONCOLOR, &brush, 0xCCCC));
+    EXPECT_TRUE(DrvStretchBltROP(Page(), source, nullptr, clip.clip, xlate.xlate, &ca, &origin, &dest, &from,
+                                 nullptr, COLORONCOLOR, &brush, 0xCCCC));
     ASSERT_EQ(winsim_draw_count(), 1u);
     EXPECT_EQ(Last().source, source->hsurf);
     EXPECT_EQ(Last().mode, static_cast<uint32_t>(HALFTONE));
     // Any other operation still takes the two steps.
     winsim_draw_clear();
-    EXPECT_TRUE(DrvStretchBltROP(Page(), source, nullptr, clip.clip, xlate.xlate, &ca, &origin, &dest, &from, nullptr,
-                                 COLORONCOLOR, &brush, 0x8888));
+    EXPECT_TRUE(DrvStretchBltROP(Page(), source, nullptr, clip.clip, xlate.xlate, &ca, &origin, &dest, &from,
+                                 nullptr, COLORONCOLOR, &brush, 0x8888));
     EXPECT_EQ(winsim_draw_count(), 2u);
     winsim_bitmap_delete(source);
 }
@@ -116,8 +118,8 @@ TEST_F(DrawingFill, TwoStepFailures) {
         bool Dest;
         size_t Calls;
     } rows[] = {
-        {nullptr, false, 0},          {"EngCreateBitmap", true, 0}, {"EngAssociateSurface", true, 0},
-        {"EngLockSurface", true, 0},  {"EngStretchBlt", true, 1},   {"EngStretchBltROP", true, 2},
+        {nullptr, false, 0},         {"EngCreateBitmap", true, 0}, {"EngAssociateSurface", true, 0},
+        {"EngLockSurface", true, 0}, {"EngStretchBlt", true, 1},   {"EngStretchBltROP", true, 2},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Fail ? r.Fail : "no destination");
@@ -146,7 +148,8 @@ TEST_F(DrawingFill, BitBltHalftonesColourSourcesInTwoSteps) {
     POINTL origin = {5, 5};
     for (ROP4 rop : {kRopSrcCopy, kRopSrcAnd, kRopSrcPaint}) {
         winsim_draw_clear();
-        EXPECT_TRUE(DrvBitBlt(Page(), color.so, nullptr, nullptr, nullptr, &dest, &from, nullptr, nullptr, &origin, rop));
+        EXPECT_TRUE(DrvBitBlt(Page(), color.so, nullptr, nullptr, nullptr, &dest, &from, nullptr, nullptr,
+                              &origin, rop));
         const std::vector<winsim_draw_call> calls = Calls();
         ASSERT_EQ(calls.size(), 2u) << std::hex << rop;
         EXPECT_EQ(calls[0].source_rect.left, 4);
@@ -157,8 +160,8 @@ TEST_F(DrawingFill, BitBltHalftonesColourSourcesInTwoSteps) {
         EXPECT_EQ(calls[0].color_adjust, &pdev_->Options.ColorAdjust);
         EXPECT_EQ(calls[1].rop, rop);
     }
-    EXPECT_FALSE(DrvBitBlt(Page(), color.so, nullptr, nullptr, nullptr, nullptr, &from, nullptr, nullptr, nullptr,
-                           kRopSrcCopy));
+    EXPECT_FALSE(DrvBitBlt(Page(), color.so, nullptr, nullptr, nullptr, nullptr, &from, nullptr, nullptr,
+                           nullptr, kRopSrcCopy));
     const struct {
         const char* Name;
         SURFOBJ* Source;
@@ -166,15 +169,15 @@ TEST_F(DrawingFill, BitBltHalftonesColourSourcesInTwoSteps) {
     } direct[] = {{"1-bpp source", mono.so, kRopSrcCopy}, {"inverting", color.so, 0x6666}};
     for (const auto& r : direct) {
         winsim_draw_clear();
-        EXPECT_TRUE(DrvBitBlt(Page(), r.Source, nullptr, nullptr, nullptr, &dest, &from, nullptr, nullptr, nullptr,
-                              r.Rop));
+        EXPECT_TRUE(DrvBitBlt(Page(), r.Source, nullptr, nullptr, nullptr, &dest, &from, nullptr, nullptr,
+                              nullptr, r.Rop));
         ASSERT_EQ(winsim_draw_count(), 1u) << r.Name;
         EXPECT_STREQ(Last().service, "EngBitBlt");
     }
     ASSERT_NE(OpenMono(0), nullptr);
     EngineBitmap again(24, 10, BMF_24BPP);
-    EXPECT_TRUE(DrvBitBlt(Page(), again.so, nullptr, nullptr, nullptr, &dest, &from, nullptr, nullptr, nullptr,
-                          kRopSrcCopy));
+    EXPECT_TRUE(DrvBitBlt(Page(), again.so, nullptr, nullptr, nullptr, &dest, &from, nullptr, nullptr,
+                          nullptr, kRopSrcCopy));
     EXPECT_STREQ(Last().service, "EngBitBlt");
 }
 
@@ -201,8 +204,8 @@ TEST_F(DrawingFill, PatternCopiesOfGreyBrushesAreDitherFilled) {
         FillBand(0xFF);
         winsim_draw_clear();
         RECTL dest = r.Dest;
-        EXPECT_TRUE(DrvBitBlt(Page(), nullptr, nullptr, r.Clip, nullptr, &dest, nullptr, nullptr, &black.brush,
-                              nullptr, 0xF0F0));
+        EXPECT_TRUE(DrvBitBlt(Page(), nullptr, nullptr, r.Clip, nullptr, &dest, nullptr, nullptr,
+                              &black.brush, nullptr, 0xF0F0));
         if (kGreyLevels) {
             // Level 0 of every pattern is black.
             EXPECT_EQ(winsim_draw_count(), 0u) << "the driver fills it itself";
@@ -216,7 +219,8 @@ TEST_F(DrawingFill, PatternCopiesOfGreyBrushesAreDitherFilled) {
     RECTL dest = {0, 0, 8, 2};
     FillBand(0xFF);
     winsim_draw_clear();
-    EXPECT_TRUE(DrvBitBlt(Page(), nullptr, nullptr, wide.clip, nullptr, &dest, nullptr, nullptr, &plain, nullptr, 0xF0F0));
+    EXPECT_TRUE(DrvBitBlt(Page(), nullptr, nullptr, wide.clip, nullptr, &dest, nullptr, nullptr, &plain,
+                          nullptr, 0xF0F0));
     EXPECT_STREQ(Last().service, "EngBitBlt");
     EXPECT_EQ(BlackInAndOut(dest), std::make_pair(16, 0));
 }
@@ -256,13 +260,16 @@ TEST_F(DrawingFill, DitherColor) {
     ASSERT_NE(Open(SurfaceKind::Grey), nullptr);
     ULONG out[16] = {};
     out[0] = 0xDEAD;
-    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00FFFFFF, out), static_cast<ULONG>(DCR_DRIVER));
+    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00FFFFFF, out),
+              static_cast<ULONG>(DCR_DRIVER));
     EXPECT_EQ(out[0], 255u);
-    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00808080, out), static_cast<ULONG>(DCR_DRIVER));
+    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00808080, out),
+              static_cast<ULONG>(DCR_DRIVER));
     EXPECT_EQ(out[0], 128u);
 
     ASSERT_NE(Open(SurfaceKind::Mono), nullptr);
-    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00404040, out), static_cast<ULONG>(DCR_DRIVER));
+    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00404040, out),
+              static_cast<ULONG>(DCR_DRIVER));
     const BYTE* pattern = pdev_->PatternSet1 + 64 * kPatternBytes;
     for (int r = 0; r < 16; ++r) {
         const BYTE expected[4] = {pattern[2 * r], pattern[2 * r + 1], pattern[2 * r], pattern[2 * r + 1]};
@@ -274,13 +281,16 @@ TEST_F(DrawingFill, DitherColor) {
     PDEV* bare = Enable(rec.get());
     ASSERT_NE(bare, nullptr);
     ASSERT_EQ(bare->PatternSet1, nullptr);
-    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(bare), 0, 0x00404040, early), static_cast<ULONG>(DCR_DRIVER));
+    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(bare), 0, 0x00404040, early),
+              static_cast<ULONG>(DCR_DRIVER));
     EXPECT_EQ(std::memcmp(early, out, sizeof(out)), 0);
 
     ASSERT_NE(Open(SurfaceKind::Color), nullptr);
-    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00404040, out), static_cast<ULONG>(DCR_SOLID));
+    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00404040, out),
+              static_cast<ULONG>(DCR_SOLID));
     ASSERT_NE(Open(SurfaceKind::Mono, [](DRVDEVMODE* r) { r->Private.PatternMode = 2; }), nullptr);
-    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00404040, out), static_cast<ULONG>(DCR_HALFTONE));
+    EXPECT_EQ(DrvDitherColor(reinterpret_cast<DHPDEV>(pdev_), 0, 0x00404040, out),
+              static_cast<ULONG>(DCR_HALFTONE));
     SetLastError(0);
     EXPECT_EQ(DrvDitherColor(nullptr, 0, 0, out), 0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
@@ -321,13 +331,15 @@ TEST_F(DrawingFill, RealizeBrushKeepsTheGreyOfDitherColours) {
             winsim_fail_next(r.Fail, 1);
         }
         SetLastError(0);
-        EXPECT_FALSE(DrvRealizeBrush(static_cast<BRUSHOBJ*>(b), r.Target, nullptr, nullptr, nullptr, r.Hatch));
+        EXPECT_FALSE(
+            DrvRealizeBrush(static_cast<BRUSHOBJ*>(b), r.Target, nullptr, nullptr, nullptr, r.Hatch));
         EXPECT_EQ(GetLastError(), r.Error);
         winsim_brush_delete(b);
     }
     ASSERT_NE(Open(SurfaceKind::Color), nullptr);
     void* b = winsim_brush_create(0xFFFFFFFF, 0, RB_DITHERCOLOR, nullptr, nullptr);
-    EXPECT_FALSE(DrvRealizeBrush(static_cast<BRUSHOBJ*>(b), Page(), nullptr, nullptr, nullptr, RB_DITHERCOLOR));
+    EXPECT_FALSE(
+        DrvRealizeBrush(static_cast<BRUSHOBJ*>(b), Page(), nullptr, nullptr, nullptr, RB_DITHERCOLOR));
     winsim_brush_delete(b);
 }
 

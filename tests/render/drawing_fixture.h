@@ -89,8 +89,8 @@ struct GreyBrush {
 // Engine objects of a test, deleted with it.
 struct EngineClip {
     EngineClip(uint32_t complexity, std::vector<int32_t> rects)
-        : clip(static_cast<CLIPOBJ*>(winsim_clip_create(complexity, rects.data(),
-                                                         static_cast<uint32_t>(rects.size() / 4)))) {}
+        : clip(static_cast<CLIPOBJ*>(
+              winsim_clip_create(complexity, rects.data(), static_cast<uint32_t>(rects.size() / 4)))) {}
     ~EngineClip() { winsim_clip_delete(clip); }
     CLIPOBJ* clip;
 };

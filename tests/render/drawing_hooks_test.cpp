@@ -26,7 +26,8 @@ std::vector<OriginHook> OriginHooks(BRUSHOBJ* brush, SURFOBJ* source) {
     return {
         {"DrvBitBlt",
          [=](SURFOBJ* so, POINTL* o) {
-             return DrvBitBlt(so, nullptr, nullptr, nullptr, nullptr, &rect, nullptr, nullptr, brush, o, 0xF0F0);
+             return DrvBitBlt(so, nullptr, nullptr, nullptr, nullptr, &rect, nullptr, nullptr, brush, o,
+                              0xF0F0);
          }},
         {"DrvStretchBlt",
          [=](SURFOBJ* so, POINTL* o) {
@@ -45,14 +46,17 @@ std::vector<OriginHook> OriginHooks(BRUSHOBJ* brush, SURFOBJ* source) {
          }},
         {"DrvGradientFill",
          [=](SURFOBJ* so, POINTL* o) {
-             return DrvGradientFill(so, nullptr, nullptr, vertices, 2, &mesh, 1, &rect, o, GRADIENT_FILL_RECT_H);
+             return DrvGradientFill(so, nullptr, nullptr, vertices, 2, &mesh, 1, &rect, o,
+                                    GRADIENT_FILL_RECT_H);
          }},
         {"DrvStrokePath",
          [=](SURFOBJ* so, POINTL* o) {
              return DrvStrokePath(so, nullptr, nullptr, nullptr, brush, o, nullptr, 0x0D0D);
          }},
         {"DrvFillPath",
-         [=](SURFOBJ* so, POINTL* o) { return DrvFillPath(so, nullptr, nullptr, brush, o, 0x0D0D, FP_ALTERNATEMODE); }},
+         [=](SURFOBJ* so, POINTL* o) {
+             return DrvFillPath(so, nullptr, nullptr, brush, o, 0x0D0D, FP_ALTERNATEMODE);
+         }},
         {"DrvStrokeAndFillPath",
          [=](SURFOBJ* so, POINTL* o) {
              return DrvStrokeAndFillPath(so, nullptr, nullptr, nullptr, brush, nullptr, brush, o, 0x0D0D,
@@ -90,9 +94,9 @@ TEST_F(DrawingHooks, OriginsBecomeBandRelative) {
         pdev_->BandOrigin = {0, 1024};
         SURFOBJ* source = Band();
         for (const OriginHook& hook : OriginHooks(&brush, source)) {
-            SCOPED_TRACE(testing::Message() << hook.Name << ", surface " << static_cast<int>(r.Kind) << ", ("
-                                            << r.Given.x << ", " << r.Given.y << ")"
-                                            << (r.ForeignDevice ? ", foreign device" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << hook.Name << ", surface " << static_cast<int>(r.Kind) << ", (" << r.Given.x
+                         << ", " << r.Given.y << ")" << (r.ForeignDevice ? ", foreign device" : ""));
             POINTL given = r.Given;
             winsim_draw_clear();
             hook.Call(r.ForeignDevice ? Foreign() : Page(), &given);
@@ -193,7 +197,8 @@ TEST_F(DrawingHooks, BlackAndWhiteSourcesKeepTheCallersModeOnTheMonoSurface) {
 TEST_F(DrawingHooks, ColourAdjustmentAndPlgBltMode) {
     for (LONG setting : {HTMODE_DRIVER, HTMODE_CALLER, HTMODE_HALFTONE, HTMODE_COLORONCOLOR}) {
         SCOPED_TRACE(setting);
-        ASSERT_NE(Open(SurfaceKind::Color, [&](DRVDEVMODE* rec) { rec->Private.RenderModeB = setting; }), nullptr);
+        ASSERT_NE(Open(SurfaceKind::Color, [&](DRVDEVMODE* rec) { rec->Private.RenderModeB = setting; }),
+                  nullptr);
         EngineBitmap source(8, 8, BMF_24BPP);
         RECTL rect = {0, 0, 8, 8};
         POINTFIX corners[3] = {{0, 0}, {128, 0}, {0, 128}};
@@ -206,12 +211,12 @@ TEST_F(DrawingHooks, ColourAdjustmentAndPlgBltMode) {
         EXPECT_TRUE(DrvStretchBlt(Page(), source.so, nullptr, nullptr, nullptr, &mine, nullptr, &rect, &rect,
                                   nullptr, COLORONCOLOR));
         EXPECT_EQ(Last().color_adjust, &mine);
-        EXPECT_TRUE(DrvStretchBlt(Page(), source.so, nullptr, nullptr, nullptr, nullptr, nullptr, &rect, &rect,
-                                  nullptr, COLORONCOLOR));
+        EXPECT_TRUE(DrvStretchBlt(Page(), source.so, nullptr, nullptr, nullptr, nullptr, nullptr, &rect,
+                                  &rect, nullptr, COLORONCOLOR));
         EXPECT_EQ(Last().color_adjust, &pdev_->Options.ColorAdjust);
         EXPECT_EQ(Last().color_adjust_values[1], 10000); // caRedGamma of the neutral adjustment
-        EXPECT_TRUE(DrvStretchBltROP(Page(), source.so, nullptr, nullptr, nullptr, nullptr, nullptr, &rect, &rect,
-                                     nullptr, COLORONCOLOR, nullptr, 0xCCCC));
+        EXPECT_TRUE(DrvStretchBltROP(Page(), source.so, nullptr, nullptr, nullptr, nullptr, nullptr, &rect,
+                                     &rect, nullptr, COLORONCOLOR, nullptr, 0xCCCC));
         EXPECT_EQ(Last().color_adjust, nullptr);
     }
 }
@@ -231,12 +236,54 @@ TEST_F(DrawingHooks, CopyBitsClipsAtTheSourceEdges) {
         ULONG Mode;
     } rows[] = {
         {"inside", SurfaceKind::Color, 0, {2, 1}, "EngCopyBits", {10, 10, 20, 15}, {2, 1, 12, 6}, 0},
-        {"past right and bottom", SurfaceKind::Color, 0, {8, 4}, "EngCopyBits", {10, 10, 18, 14}, {8, 4, 16, 8}, 0},
-        {"setting 2", SurfaceKind::Color, 2, {8, 4}, "EngStretchBlt", {10, 10, 18, 14}, {8, 4, 16, 8}, HALFTONE},
-        {"setting 3", SurfaceKind::Color, 3, {8, 4}, "EngStretchBlt", {10, 10, 18, 14}, {8, 4, 16, 8}, COLORONCOLOR},
-        {"1-bit surface", SurfaceKind::Mono, 0, {8, 4}, "EngStretchBlt", {10, 10, 18, 14}, {8, 4, 16, 8}, HALFTONE},
-        {"grey surface", SurfaceKind::Grey, 1, {8, 4}, "EngStretchBlt", {10, 10, 18, 14}, {8, 4, 16, 8}, HALFTONE},
-        {"before left and top", SurfaceKind::Color, 0, {-3, -2}, "EngCopyBits", {13, 12, 20, 15}, {0, 0, 7, 3}, 0},
+        {"past right and bottom",
+         SurfaceKind::Color,
+         0,
+         {8, 4},
+         "EngCopyBits",
+         {10, 10, 18, 14},
+         {8, 4, 16, 8},
+         0},
+        {"setting 2",
+         SurfaceKind::Color,
+         2,
+         {8, 4},
+         "EngStretchBlt",
+         {10, 10, 18, 14},
+         {8, 4, 16, 8},
+         HALFTONE},
+        {"setting 3",
+         SurfaceKind::Color,
+         3,
+         {8, 4},
+         "EngStretchBlt",
+         {10, 10, 18, 14},
+         {8, 4, 16, 8},
+         COLORONCOLOR},
+        {"1-bit surface",
+         SurfaceKind::Mono,
+         0,
+         {8, 4},
+         "EngStretchBlt",
+         {10, 10, 18, 14},
+         {8, 4, 16, 8},
+         HALFTONE},
+        {"grey surface",
+         SurfaceKind::Grey,
+         1,
+         {8, 4},
+         "EngStretchBlt",
+         {10, 10, 18, 14},
+         {8, 4, 16, 8},
+         HALFTONE},
+        {"before left and top",
+         SurfaceKind::Color,
+         0,
+         {-3, -2},
+         "EngCopyBits",
+         {13, 12, 20, 15},
+         {0, 0, 7, 3},
+         0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Name);
@@ -298,20 +345,24 @@ TEST_F(DrawingHooks, GreySubstitutionAndTheLineArtRule) {
         bool LineArt;
         bool Substituted;
     } rows[] = {
-        {"DrvLineTo", [&](BRUSHOBJ* b) { return DrvLineTo(Page(), nullptr, b, 0, 0, 5, 0, &rect, 0x0D0D); }, true,
-         true},
-        {"DrvStrokePath",
-         [&](BRUSHOBJ* b) { return DrvStrokePath(Page(), nullptr, nullptr, nullptr, b, nullptr, nullptr, 0x0D0D); },
+        {"DrvLineTo", [&](BRUSHOBJ* b) { return DrvLineTo(Page(), nullptr, b, 0, 0, 5, 0, &rect, 0x0D0D); },
          true, true},
-        {"DrvFillPath", [&](BRUSHOBJ* b) { return DrvFillPath(Page(), nullptr, nullptr, b, nullptr, 0x0D0D, 0); },
-         false, true},
-        {"DrvPaint", [&](BRUSHOBJ* b) { return DrvPaint(Page(), clip.clip, b, nullptr, 0x0D0D); }, false, true},
-        {"DrvPaint, leave alone", [&](BRUSHOBJ* b) { return DrvPaint(Page(), clip.clip, b, nullptr, 0x0B0B); },
-         false, false},
+        {"DrvStrokePath",
+         [&](BRUSHOBJ* b) {
+             return DrvStrokePath(Page(), nullptr, nullptr, nullptr, b, nullptr, nullptr, 0x0D0D);
+         },
+         true, true},
+        {"DrvFillPath",
+         [&](BRUSHOBJ* b) { return DrvFillPath(Page(), nullptr, nullptr, b, nullptr, 0x0D0D, 0); }, false,
+         true},
+        {"DrvPaint", [&](BRUSHOBJ* b) { return DrvPaint(Page(), clip.clip, b, nullptr, 0x0D0D); }, false,
+         true},
+        {"DrvPaint, leave alone",
+         [&](BRUSHOBJ* b) { return DrvPaint(Page(), clip.clip, b, nullptr, 0x0B0B); }, false, false},
         {"DrvBitBlt, pattern copy",
          [&](BRUSHOBJ* b) {
-             return DrvBitBlt(Page(), nullptr, nullptr, clip.clip, nullptr, &rect, nullptr, nullptr, b, nullptr,
-                              0xF0F0);
+             return DrvBitBlt(Page(), nullptr, nullptr, clip.clip, nullptr, &rect, nullptr, nullptr, b,
+                              nullptr, 0xF0F0);
          },
          false, true},
         {"DrvBitBlt, no clip",
@@ -322,13 +373,14 @@ TEST_F(DrawingHooks, GreySubstitutionAndTheLineArtRule) {
          false, false},
         {"DrvBitBlt, other operation",
          [&](BRUSHOBJ* b) {
-             return DrvBitBlt(Page(), nullptr, nullptr, clip.clip, nullptr, &rect, nullptr, nullptr, b, nullptr,
-                              0x5A5A);
+             return DrvBitBlt(Page(), nullptr, nullptr, clip.clip, nullptr, &rect, nullptr, nullptr, b,
+                              nullptr, 0x5A5A);
          },
          false, false},
         {"DrvTextOut",
          [&](BRUSHOBJ* b) {
-             return DrvTextOut(Page(), nullptr, nullptr, nullptr, nullptr, nullptr, b, nullptr, nullptr, 0x0D0D);
+             return DrvTextOut(Page(), nullptr, nullptr, nullptr, nullptr, nullptr, b, nullptr, nullptr,
+                               0x0D0D);
          },
          false, true},
     };
@@ -341,7 +393,8 @@ TEST_F(DrawingHooks, GreySubstitutionAndTheLineArtRule) {
             const bool substituted = kGreyLevels && r.Substituted;
             const ULONG expected = !substituted ? 0xFFFFFFFF : (r.LineArt ? (level == 255 ? 255 : 0) : level);
             EXPECT_EQ(call.brush_color, expected);
-            EXPECT_EQ(call.brush == &grey.brush, !substituted) << "a substitute is a copy of the caller's brush";
+            EXPECT_EQ(call.brush == &grey.brush, !substituted)
+                << "a substitute is a copy of the caller's brush";
             EXPECT_EQ(grey.brush.iSolidColor, 0xFFFFFFFFu) << "the caller's brush was changed";
         }
     }
@@ -351,8 +404,8 @@ TEST_F(DrawingHooks, GreySubstitutionAndTheLineArtRule) {
     EXPECT_TRUE(DrvTextOut(Page(), nullptr, nullptr, nullptr, nullptr, nullptr, &fore.brush, &opaque.brush,
                            nullptr, 0x0D0D));
     EXPECT_EQ(Last().brush2_color, 0xFFFFFFFFu);
-    EXPECT_TRUE(DrvTextOut(Page(), nullptr, nullptr, nullptr, nullptr, &rect, &fore.brush, &opaque.brush, nullptr,
-                           0x0D0D));
+    EXPECT_TRUE(DrvTextOut(Page(), nullptr, nullptr, nullptr, nullptr, &rect, &fore.brush, &opaque.brush,
+                           nullptr, 0x0D0D));
     EXPECT_EQ(Last().brush2_color, kGreyLevels ? 100u : 0xFFFFFFFFu);
     // A brush whose realisation is not valid has no grey level.
     GreyBrush invalid(77);
@@ -383,12 +436,12 @@ TEST_F(DrawingHooks, DitherFillWritesOnlyTheRectangle) {
         {{0, 0, 8, 2}, {{0, 0x00}, {static_cast<size_t>(stride), 0x00}}},
         {{3, 1, 13, 2}, {{static_cast<size_t>(stride), 0xE0}, {static_cast<size_t>(stride) + 1, 0x07}}},
         {{-20, -20, 1, 1}, {{0, 0x7F}}},
-        {{8, 0, 8, 4}, {}},  // empty
-        {{9, 3, 2, 1}, {}},  // inverted
+        {{8, 0, 8, 4}, {}}, // empty
+        {{9, 3, 2, 1}, {}}, // inverted
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.Rect.left << "," << r.Rect.top << "," << r.Rect.right << ","
-                                        << r.Rect.bottom);
+        SCOPED_TRACE(testing::Message()
+                     << r.Rect.left << "," << r.Rect.top << "," << r.Rect.right << "," << r.Rect.bottom);
         FillBand(0xFF);
         DitherFill(Band(), r.Rect, black);
         std::vector<BYTE> expected(BandBytes().size(), 0xFF);
@@ -402,7 +455,8 @@ TEST_F(DrawingHooks, DitherFillWritesOnlyTheRectangle) {
     DitherFill(Band(), {0, 0, 100000, 100000}, black);
     const SURFOBJ* so = Band();
     const LONG lastByte = (so->sizlBitmap.cx - 1) / 8;
-    const BYTE* last = static_cast<const BYTE*>(so->pvScan0) + static_cast<size_t>(stride) * (so->sizlBitmap.cy - 1);
+    const BYTE* last =
+        static_cast<const BYTE*>(so->pvScan0) + static_cast<size_t>(stride) * (so->sizlBitmap.cy - 1);
     EXPECT_EQ(last[0], 0x00);
     EXPECT_EQ(last[lastByte], static_cast<BYTE>(0xFF >> (so->sizlBitmap.cx - 8 * lastByte)));
 }
@@ -420,7 +474,8 @@ TEST_F(DrawingHooks, DitherFillTilesThePattern) {
     const LONG stride = Band()->lDelta;
     for (int y : {0, 5, 15, 16, 17}) {
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(bits[static_cast<size_t>(y) * stride + k], pattern[2 * (y % 16) + k % 2]) << y << " " << k;
+            EXPECT_EQ(bits[static_cast<size_t>(y) * stride + k], pattern[2 * (y % 16) + k % 2])
+                << y << " " << k;
         }
     }
 }

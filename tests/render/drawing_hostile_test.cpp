@@ -27,11 +27,14 @@ TEST_F(HostileDrawing, NothingCrashesAndNothingLandsOffTheBand) {
         BRUSHOBJ unknown = {0xFFFFFFFF, nullptr, 0};
         CLIPOBJ* clips[] = {nullptr, empty.clip, inverted.clip, &foreign, &emptyRect};
         RECTL rects[] = {
-            {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {1000000000, 1000000000, 1000000010, 1000000010},
-            {30, 30, 2, 2},                      {-100, -100, -1, -1},
+            {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+            {1000000000, 1000000000, 1000000010, 1000000010},
+            {30, 30, 2, 2},
+            {-100, -100, -1, -1},
             {0, 0, 0, 0},
         };
-        RECTL sources[] = {{0, 0, 8, 8}, {0, 0, 1, 1}, {8, 8, 0, 0}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {3, 3, 3, 3}};
+        RECTL sources[] = {
+            {0, 0, 8, 8}, {0, 0, 1, 1}, {8, 8, 0, 0}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {3, 3, 3, 3}};
         POINTL points[] = {{0, 0}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {-5, 3}};
         POINTFIX corners[3] = {{INT_MIN, 0}, {INT_MAX, 0}, {0, INT_MAX}};
         // Every clip with every rectangle, each time with another source rectangle, point and brush.
@@ -42,20 +45,21 @@ TEST_F(HostileDrawing, NothingCrashesAndNothingLandsOffTheBand) {
                     RECTL& from = sources[turn % 5];
                     POINTL& point = points[turn % 4];
                     BRUSHOBJ* brush = turn % 2 ? &grey.brush : &unknown;
-                    DrvBitBlt(Page(), source.so, nullptr, clip, nullptr, &rect, &point, nullptr, brush, &point,
-                              0xF0F0);
-                    DrvBitBlt(Page(), colour.so, nullptr, clip, nullptr, &rect, &point, nullptr, brush, &point,
-                              0xCCCC);
-                    DrvStretchBlt(Page(), source.so, nullptr, clip, nullptr, nullptr, &point, &rect, &from, nullptr,
-                                  COLORONCOLOR);
+                    DrvBitBlt(Page(), source.so, nullptr, clip, nullptr, &rect, &point, nullptr, brush,
+                              &point, 0xF0F0);
+                    DrvBitBlt(Page(), colour.so, nullptr, clip, nullptr, &rect, &point, nullptr, brush,
+                              &point, 0xCCCC);
+                    DrvStretchBlt(Page(), source.so, nullptr, clip, nullptr, nullptr, &point, &rect, &from,
+                                  nullptr, COLORONCOLOR);
                     DrvStretchBltROP(Page(), colour.so, nullptr, clip, nullptr, nullptr, &point, &rect, &from,
                                      nullptr, HALFTONE, brush, 0x8888);
                     DrvCopyBits(Page(), colour.so, clip, nullptr, &rect, &point);
                     DrvTransparentBlt(Page(), source.so, clip, nullptr, &rect, &from, 0, 0);
-                    DrvPlgBlt(Page(), source.so, nullptr, clip, nullptr, nullptr, &point, corners, &from, nullptr,
-                              HALFTONE);
+                    DrvPlgBlt(Page(), source.so, nullptr, clip, nullptr, nullptr, &point, corners, &from,
+                              nullptr, HALFTONE);
                     DrvPaint(Page(), clip, brush, &point, 0x0D0D);
-                    DrvLineTo(Page(), clip, brush, rect.left, rect.top, rect.right, rect.bottom, &rect, 0x0D0D);
+                    DrvLineTo(Page(), clip, brush, rect.left, rect.top, rect.right, rect.bottom, &rect,
+                              0x0D0D);
                     DrvTextOut(Page(), nullptr, nullptr, clip, nullptr, &rect, brush, brush, &point, 0x0D0D);
                 }
             }
@@ -68,8 +72,10 @@ TEST_F(HostileDrawing, NothingCrashesAndNothingLandsOffTheBand) {
             if (rect.left == INT_MIN) {
                 continue;
             }
-            DrvBitBlt(Page(), nullptr, nullptr, nullptr, nullptr, &rect, nullptr, nullptr, &black, nullptr, 0xF0F0);
-            DrvBitBlt(Page(), nullptr, nullptr, nullptr, nullptr, &rect, nullptr, nullptr, &grey.brush, nullptr, 0xF0F0);
+            DrvBitBlt(Page(), nullptr, nullptr, nullptr, nullptr, &rect, nullptr, nullptr, &black, nullptr,
+                      0xF0F0);
+            DrvBitBlt(Page(), nullptr, nullptr, nullptr, nullptr, &rect, nullptr, nullptr, &grey.brush,
+                      nullptr, 0xF0F0);
             DitherFill(Band(), rect, FillPattern(pdev_, 0));
         }
         DrvPaint(Page(), empty.clip, &black, nullptr, 0x0D0D);
@@ -93,8 +99,8 @@ TEST_F(HostileDrawing, EmptyBitmapsThroughTheFront) {
         {bits, 4, 0, 1, 1, {0, 0xFFFFFF}},
         {bits, 4, 1, 0, 24, {}},
         {nullptr, 4, 1, 1, 1, {}},
-        {bits, 0, 8, 1, 1, {}},  // rows shorter than the pixels
-        {bits, 4, 1, 1, 8, {}},  // a depth the front does not take
+        {bits, 0, 8, 1, 1, {}}, // rows shorter than the pixels
+        {bits, 4, 1, 1, 8, {}}, // a depth the front does not take
     };
     for (const winsim_bitmap& b : shapes) {
         EXPECT_EQ(winsim_engine_draw_bitmap(device, &b, 0, 0, 10, 10, HALFTONE), 0);

@@ -57,8 +57,8 @@ class DrawingJob : public RenderTest {
 
     // What each head prints of the page bitmap: profile A's exact head colours, profile B's black dots.
     static std::vector<std::vector<std::string>> Printed(const winsim_engine_page& page) {
-        std::vector<std::vector<std::string>> heads(kHeadCount,
-                                                    std::vector<std::string>(page.height, std::string(page.width, '.')));
+        std::vector<std::vector<std::string>> heads(
+            kHeadCount, std::vector<std::string>(page.height, std::string(page.width, '.')));
         for (int y = 0; y < page.height; ++y) {
             const BYTE* row = static_cast<const BYTE*>(page.bits) + static_cast<ptrdiff_t>(y) * page.stride;
             for (int x = 0; x < page.width; ++x) {
@@ -105,9 +105,8 @@ TEST_F(DrawingJob, HeadColoursPrintOnTheirHeadOnly) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Name);
-        const ktdecode::Page page = Print([&](void* device) {
-            EXPECT_EQ(winsim_engine_fill_rect(device, 10, 20, 50, 30, r.Color), 1);
-        });
+        const ktdecode::Page page = Print(
+            [&](void* device) { EXPECT_EQ(winsim_engine_fill_rect(device, 10, 20, 50, 30, r.Color), 1); });
         ASSERT_EQ(page.heads.size(), static_cast<size_t>(kHeadCount));
         for (int h = 0; h < kHeadCount; ++h) {
             const std::vector<std::string> rows_ = ktdecode::ImageRows(page.heads[h].image);

@@ -114,7 +114,7 @@ TEST_F(JobPatterns, SettingsChooseThePatternsAndTheColourAdjustment) {
         LONG FirstType;
         bool JobAdjustment;
     } rows[] = {
-        {0, 0, 0, HTPAT_THRESHOLD, true}, {0, 1, 3, HTPAT_MATRIX8, true}, {1, 3, 1, HTPAT_ROWS, true},
+        {0, 0, 0, HTPAT_THRESHOLD, true}, {0, 1, 3, HTPAT_MATRIX8, true},  {1, 3, 1, HTPAT_ROWS, true},
         {1, 2, 2, HTPAT_MATRIX8, true},   {2, 3, 1, HTPAT_MATRIX8, false}, {3, 0, 0, HTPAT_MATRIX8, false},
     };
     for (const auto& r : rows) {

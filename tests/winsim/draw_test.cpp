@@ -18,7 +18,9 @@ class Bitmap {
                                                          static_cast<uint32_t>(colors.size())))) {}
     ~Bitmap() { winsim_bitmap_delete(so_); }
     SURFOBJ* so() const { return so_; }
-    ULONG bits() const { return so_->iBitmapFormat == BMF_1BPP ? 1 : so_->iBitmapFormat == BMF_8BPP ? 8 : 24; }
+    ULONG bits() const {
+        return so_->iBitmapFormat == BMF_1BPP ? 1 : so_->iBitmapFormat == BMF_8BPP ? 8 : 24;
+    }
     ULONG At(LONG x, LONG y) const {
         const BYTE* row = static_cast<const BYTE*>(so_->pvScan0) + static_cast<ptrdiff_t>(y) * so_->lDelta;
         switch (bits()) {
@@ -77,15 +79,16 @@ TEST_F(Drawing, RowWidthsTheEngineIgnores) {
         bool OwnBits;
         LONG Delta;
     } rows[] = {
-        {3, false, 4},  // whole bytes of a 20-pixel 1-bpp row: rows of whole words all the same
-        {5, false, 4},  // not a multiple of 4 either
-        {8, false, 8},  // a multiple of 4 is taken
-        {3, true, 3},   // bits the caller brings keep the caller's rows
+        {3, false, 4}, // whole bytes of a 20-pixel 1-bpp row: rows of whole words all the same
+        {5, false, 4}, // not a multiple of 4 either
+        {8, false, 8}, // a multiple of 4 is taken
+        {3, true, 3},  // bits the caller brings keep the caller's rows
     };
     BYTE storage[64] = {};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Width);
-        HBITMAP bitmap = EngCreateBitmap({20, 4}, r.Width, BMF_1BPP, BMF_TOPDOWN, r.OwnBits ? storage : nullptr);
+        HBITMAP bitmap =
+            EngCreateBitmap({20, 4}, r.Width, BMF_1BPP, BMF_TOPDOWN, r.OwnBits ? storage : nullptr);
         ASSERT_NE(bitmap, nullptr);
         SURFOBJ* so = EngLockSurface(reinterpret_cast<HSURF>(bitmap));
         EXPECT_EQ(so->lDelta, r.Delta);
@@ -105,11 +108,11 @@ TEST_F(Drawing, FillsFollowTheClip) {
         const ULONG ink = format == BMF_1BPP ? 1 : format == BMF_8BPP ? 0x80 : 0x0000FF;
         BRUSHOBJ brush = {ink, nullptr, 0};
         RECTL target = {2, 0, 8, 3};
-        EXPECT_TRUE(EngBitBlt(b.so(), nullptr, nullptr, clip, nullptr, &target, nullptr, nullptr, &brush, nullptr,
-                              0xF0F0));
+        EXPECT_TRUE(EngBitBlt(b.so(), nullptr, nullptr, clip, nullptr, &target, nullptr, nullptr, &brush,
+                              nullptr, 0xF0F0));
         EXPECT_EQ(b.Where(ink), (std::vector<std::string>{"..#.......", "..#..###..", ".........."}));
-        EXPECT_TRUE(EngBitBlt(b.so(), nullptr, nullptr, nullptr, nullptr, &target, nullptr, nullptr, &brush, nullptr,
-                              0x5A5A));
+        EXPECT_TRUE(EngBitBlt(b.so(), nullptr, nullptr, nullptr, nullptr, &target, nullptr, nullptr, &brush,
+                              nullptr, 0x5A5A));
         EXPECT_EQ(b.Where(ink), (std::vector<std::string>{"...#####..", "...##.....", "..######.."}));
     }
     winsim_clip_delete(clip);
@@ -121,7 +124,8 @@ TEST_F(Drawing, CopiesWithRasterOperations) {
         ROP4 Rop;
         ULONG Result;
     } rows[] = {
-        {0xCCCC, 0xC3}, {0x8888, 0x81}, {0xEEEE, 0xCF}, {0x6666, 0x4E}, {0x3333, 0x3C}, {0x0000, 0x00}, {0xFFFF, 0xFF},
+        {0xCCCC, 0xC3}, {0x8888, 0x81}, {0xEEEE, 0xCF}, {0x6666, 0x4E},
+        {0x3333, 0x3C}, {0x0000, 0x00}, {0xFFFF, 0xFF},
     };
     Bitmap source(4, 4, BMF_8BPP);
     Bitmap dest(4, 4, BMF_8BPP);
@@ -130,8 +134,8 @@ TEST_F(Drawing, CopiesWithRasterOperations) {
         dest.Fill(0x8D);
         RECTL target = {1, 1, 3, 3};
         POINTL from = {0, 0};
-        EXPECT_TRUE(EngBitBlt(dest.so(), source.so(), nullptr, nullptr, nullptr, &target, &from, nullptr, nullptr,
-                              nullptr, r.Rop));
+        EXPECT_TRUE(EngBitBlt(dest.so(), source.so(), nullptr, nullptr, nullptr, &target, &from, nullptr,
+                              nullptr, nullptr, r.Rop));
         EXPECT_EQ(dest.At(1, 1), r.Result) << std::hex << r.Rop;
         EXPECT_EQ(dest.At(0, 0), 0x8Du) << "outside the target";
     }
@@ -161,14 +165,14 @@ TEST_F(Drawing, StretchesTakeTheNearestSourcePixel) {
     Bitmap dest(4, 4, BMF_8BPP);
     RECTL from = {0, 0, 2, 2};
     RECTL doubled = {0, 0, 4, 4};
-    EXPECT_TRUE(EngStretchBlt(dest.so(), source.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &doubled, &from,
-                              nullptr, COLORONCOLOR));
+    EXPECT_TRUE(EngStretchBlt(dest.so(), source.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &doubled,
+                              &from, nullptr, COLORONCOLOR));
     EXPECT_EQ(dest.At(1, 1), 1u);
     EXPECT_EQ(dest.At(2, 1), 2u);
     EXPECT_EQ(dest.At(3, 3), 4u);
     RECTL mirrored = {4, 0, 0, 4};
-    EXPECT_TRUE(EngStretchBlt(dest.so(), source.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &mirrored, &from,
-                              nullptr, COLORONCOLOR));
+    EXPECT_TRUE(EngStretchBlt(dest.so(), source.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &mirrored,
+                              &from, nullptr, COLORONCOLOR));
     EXPECT_EQ(dest.At(0, 0), 2u);
     EXPECT_EQ(dest.At(3, 3), 3u);
 }
@@ -179,15 +183,15 @@ TEST_F(Drawing, HalftoningIntoOneBit) {
     grey.Fill(0x808080);
     Bitmap mono(8, 8, BMF_1BPP);
     RECTL all = {0, 0, 8, 8};
-    EXPECT_TRUE(EngStretchBlt(mono.so(), grey.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &all, &all, nullptr,
-                              HALFTONE));
+    EXPECT_TRUE(EngStretchBlt(mono.so(), grey.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &all, &all,
+                              nullptr, HALFTONE));
     int black = 0;
     for (const std::string& row : mono.Where(0)) {
         black += static_cast<int>(std::count(row.begin(), row.end(), '#'));
     }
     EXPECT_EQ(black, 32);
-    EXPECT_TRUE(EngStretchBlt(mono.so(), grey.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &all, &all, nullptr,
-                              COLORONCOLOR));
+    EXPECT_TRUE(EngStretchBlt(mono.so(), grey.so(), nullptr, nullptr, nullptr, nullptr, nullptr, &all, &all,
+                              nullptr, COLORONCOLOR));
     EXPECT_EQ(mono.Where(1)[0], "########") << "without halftoning mid grey is nearer white";
 }
 
@@ -199,14 +203,14 @@ TEST_F(Drawing, LinesPolygonsAndGlyphs) {
     BRUSHOBJ ink = {7, nullptr, 0};
     EXPECT_TRUE(EngLineTo(b.so(), nullptr, &ink, 0, 0, 4, 0, nullptr, 0x0D0D));
     EXPECT_TRUE(EngLineTo(b.so(), nullptr, &ink, 7, 1, 4, 4, nullptr, 0x0D0D));
-    EXPECT_EQ(b.Where(7), (std::vector<std::string>{"####....", ".......#", "......#.", ".....#..", "........",
-                                                    "........"}));
+    EXPECT_EQ(b.Where(7), (std::vector<std::string>{"####....", ".......#", "......#.", ".....#..",
+                                                    "........", "........"}));
     b.Fill(0);
     const int32_t square[] = {1, 1, 5, 1, 5, 4, 1, 4};
     PATHOBJ* path = static_cast<PATHOBJ*>(winsim_path_create(square, 4));
     EXPECT_TRUE(EngFillPath(b.so(), path, nullptr, &ink, nullptr, 0x0D0D, FP_ALTERNATEMODE));
-    EXPECT_EQ(b.Where(7), (std::vector<std::string>{"........", ".####...", ".####...", ".####...", "........",
-                                                    "........"}));
+    EXPECT_EQ(b.Where(7), (std::vector<std::string>{"........", ".####...", ".####...", ".####...",
+                                                    "........", "........"}));
     winsim_path_delete(path);
 
     b.Fill(0);
@@ -222,9 +226,10 @@ TEST_F(Drawing, LinesPolygonsAndGlyphs) {
     STROBJ string = {};
     string.cGlyphs = 1;
     string.pgp = &pos;
-    EXPECT_TRUE(EngTextOut(b.so(), &string, nullptr, nullptr, nullptr, nullptr, &ink, nullptr, nullptr, 0x0D0D));
-    EXPECT_EQ(b.Where(7), (std::vector<std::string>{"........", "..#.#...", "...#....", "........", "........",
-                                                    "........"}));
+    EXPECT_TRUE(
+        EngTextOut(b.so(), &string, nullptr, nullptr, nullptr, nullptr, &ink, nullptr, nullptr, 0x0D0D));
+    EXPECT_EQ(b.Where(7), (std::vector<std::string>{"........", "..#.#...", "...#....", "........",
+                                                    "........", "........"}));
 }
 
 // What a drawing call was asked is recorded, planned failures too.
@@ -236,7 +241,8 @@ TEST_F(Drawing, CallsAreRecorded) {
     const int32_t bounds[] = {0, 0, 4, 4};
     CLIPOBJ* clip = static_cast<CLIPOBJ*>(winsim_clip_create(DC_RECT, bounds, 1));
     winsim_draw_clear();
-    EXPECT_TRUE(EngBitBlt(b.so(), nullptr, nullptr, clip, nullptr, &target, nullptr, nullptr, &brush, &origin, 0xF0F0));
+    EXPECT_TRUE(EngBitBlt(b.so(), nullptr, nullptr, clip, nullptr, &target, nullptr, nullptr, &brush, &origin,
+                          0xF0F0));
     ASSERT_EQ(winsim_fail_next("EngPaint", 1), 1);
     EXPECT_FALSE(EngPaint(b.so(), nullptr, &brush, nullptr, 0x0D0D));
     ASSERT_EQ(winsim_draw_count(), 2u);
@@ -245,8 +251,9 @@ TEST_F(Drawing, CallsAreRecorded) {
     EXPECT_STREQ(call.service, "EngBitBlt");
     EXPECT_EQ(call.result, 1);
     EXPECT_EQ(call.target, b.so()->hsurf);
-    EXPECT_EQ(call.given & (WINSIM_DRAW_DEST | WINSIM_DRAW_ORIGIN | WINSIM_DRAW_CLIP | WINSIM_DRAW_BRUSH),
-              static_cast<uint32_t>(WINSIM_DRAW_DEST | WINSIM_DRAW_ORIGIN | WINSIM_DRAW_CLIP | WINSIM_DRAW_BRUSH));
+    EXPECT_EQ(
+        call.given & (WINSIM_DRAW_DEST | WINSIM_DRAW_ORIGIN | WINSIM_DRAW_CLIP | WINSIM_DRAW_BRUSH),
+        static_cast<uint32_t>(WINSIM_DRAW_DEST | WINSIM_DRAW_ORIGIN | WINSIM_DRAW_CLIP | WINSIM_DRAW_BRUSH));
     EXPECT_EQ(call.dest.right, 3);
     EXPECT_EQ(call.origin.x, -5);
     EXPECT_EQ(call.clip, clip);
@@ -294,7 +301,8 @@ TEST_F(Drawing, ObjectServices) {
     EXPECT_EQ(XLATEOBJ_cGetPalette(&stranger, XO_SRCPALETTE, 2, out), 0u);
     winsim_xlate_delete(xlate);
 
-    BRUSHOBJ* plain = static_cast<BRUSHOBJ*>(winsim_brush_create(0xFFFFFFFF, 0x808080, 0x80808080, nullptr, nullptr));
+    BRUSHOBJ* plain =
+        static_cast<BRUSHOBJ*>(winsim_brush_create(0xFFFFFFFF, 0x808080, 0x80808080, nullptr, nullptr));
     EXPECT_EQ(BRUSHOBJ_pvGetRbrush(plain), nullptr) << "a driver without DrvRealizeBrush";
     void* block = BRUSHOBJ_pvAllocRbrush(plain, 12);
     EXPECT_NE(block, nullptr);

@@ -162,21 +162,21 @@ WINSIM_HOST_API void* winsim_engine_surface_palette(void* hsurf);
    root. */
 WINSIM_HOST_API void winsim_set_file_root(const char* host_dir);
 
-/* The graphics engine's side of a print job, for a printer graphics driver loaded by path. The front calls the
-   driver only through the function table its DrvEnableDriver hands back, in the order Windows' engine does.
-   Calls that fail return 0 (NULL) with the reason in GetLastError: the driver's own, or ERROR_INVALID_PARAMETER
-   for an unknown handle. */
+/* The graphics engine's side of a print job, for a printer graphics driver loaded by path. The front calls
+   the driver only through the function table its DrvEnableDriver hands back, in the order Windows' engine
+   does. Calls that fail return 0 (NULL) with the reason in GetLastError: the driver's own, or
+   ERROR_INVALID_PARAMETER for an unknown handle. */
 
-/* Loads the library and calls DrvEnableDriver with the engine version of Windows XP SP1 and later. Returns the
-   driver, or NULL when the library or its DrvEnableDriver is missing or refuses. */
+/* Loads the library and calls DrvEnableDriver with the engine version of Windows XP SP1 and later. Returns
+   the driver, or NULL when the library or its DrvEnableDriver is missing or refuses. */
 WINSIM_HOST_API void* winsim_engine_load(const char* library_path);
 
 /* DrvDisableDriver, then unloads the library. Devices still open on it must be closed first. */
 WINSIM_HOST_API void winsim_engine_unload(void* driver);
 
 /* A device of the driver on a printer, as CreateDC makes it: opens the printer (PRINTER_ACCESS_USE), then
-   DrvEnablePDEV with the device record (NULL: none, the driver takes the printer's own) and the printer's port
-   as logical address, an engine device registered for it (winsim_engine_add_device), DrvCompletePDEV and
+   DrvEnablePDEV with the device record (NULL: none, the driver takes the printer's own) and the printer's
+   port as logical address, an engine device registered for it (winsim_engine_add_device), DrvCompletePDEV and
    DrvEnableSurface. Returns the device, or NULL with everything made undone. */
 WINSIM_HOST_API void* winsim_engine_open(void* driver, const char* printer, const void* devmode);
 
@@ -197,7 +197,8 @@ typedef struct winsim_engine_page {
 WINSIM_HOST_API int winsim_engine_start_page(void* device, winsim_engine_page* page);
 
 /* Ends the page: DrvSendPage, or, when the driver marked its surface for banding, DrvStartBanding and
-   DrvNextBand until the driver answers (-1, -1) (a driver that never does fails with ERROR_INVALID_FUNCTION). */
+   DrvNextBand until the driver answers (-1, -1) (a driver that never does fails with ERROR_INVALID_FUNCTION).
+ */
 WINSIM_HOST_API int winsim_engine_end_page(void* device);
 
 /* DrvEscape; returns what the driver returns. */
@@ -205,7 +206,8 @@ WINSIM_HOST_API uint32_t winsim_engine_escape(void* device, uint32_t escape, con
                                               void* out, uint32_t out_size);
 
 /* ResetDC in the middle of a document: a new physical device with the record (enabled and completed, its
-   surface enabled), DrvResetPDEV(old, new), then the old device disabled. The device handle stays the same. */
+   surface enabled), DrvResetPDEV(old, new), then the old device disabled. The device handle stays the same.
+ */
 WINSIM_HOST_API int winsim_engine_reset(void* device, const void* devmode);
 
 /* DrvEndDoc with the flags (ED_ABORTDOC for an aborted document), then EndDocPrinter. */
@@ -228,7 +230,7 @@ WINSIM_HOST_API void* winsim_engine_device(void* device);
 #define WINSIM_DRAW_MASK_POINT 0x0010   /* mask_point */
 #define WINSIM_DRAW_CLIP 0x0020         /* clip_complexity, clip_bounds */
 #define WINSIM_DRAW_BRUSH 0x0040        /* brush_color, brush_realized */
-#define WINSIM_DRAW_BRUSH2 0x0080       /* brush2_color: EngStrokeAndFillPath's fill, EngTextOut's opaque brush */
+#define WINSIM_DRAW_BRUSH2 0x0080 /* brush2_color: EngStrokeAndFillPath's fill, EngTextOut's opaque brush */
 #define WINSIM_DRAW_COLOR_ADJUST 0x0100 /* color_adjust_values */
 #define WINSIM_DRAW_OPAQUE 0x0200       /* EngTextOut: opaque rectangle in dest */
 
@@ -261,14 +263,14 @@ typedef struct winsim_draw_call {
     winsim_point source_point;
     winsim_point origin;
     winsim_point mask_point;
-    uint32_t brush_color;  /* iSolidColor */
+    uint32_t brush_color; /* iSolidColor */
     uint32_t brush2_color;
-    const void* brush_realized; /* pvRbrush */
+    const void* brush_realized;      /* pvRbrush */
     int16_t color_adjust_values[12]; /* the COLORADJUSTMENT's fields after caSize and caFlags */
-    uint32_t mode; /* stretch mode (iMode), gradient mode, EngFillPath's flOptions */
-    uint32_t rop;  /* ROP4 or MIX */
-    int32_t line[4]; /* EngLineTo: x1, y1, x2, y2 */
-    uint32_t glyphs; /* EngTextOut: glyphs in the string */
+    uint32_t mode;                   /* stretch mode (iMode), gradient mode, EngFillPath's flOptions */
+    uint32_t rop;                    /* ROP4 or MIX */
+    int32_t line[4];                 /* EngLineTo: x1, y1, x2, y2 */
+    uint32_t glyphs;                 /* EngTextOut: glyphs in the string */
 } winsim_draw_call;
 
 /* Drawing calls recorded since the last reset or clear (at most 100000 are kept). */
@@ -353,14 +355,15 @@ typedef struct winsim_bitmap {
 /* The bitmap into the destination rectangle: DrvCopyBits when the sizes agree, else DrvStretchBlt with
    `stretch_mode` (COLORONCOLOR, HALFTONE, ...). */
 WINSIM_HOST_API int winsim_engine_draw_bitmap(void* device, const winsim_bitmap* bitmap, int32_t left,
-                                              int32_t top, int32_t right, int32_t bottom, uint32_t stretch_mode);
+                                              int32_t top, int32_t right, int32_t bottom,
+                                              uint32_t stretch_mode);
 
 /* Text in the font of `font_file` (a TrueType or OpenType file, face 0), `pixel_height` pixels to the em,
    its baseline starting at (x, y): the glyphs are rendered with FreeType into 1-bit glyph bitmaps and handed
    to DrvTextOut in a STROBJ and FONTOBJ (after DrvGetGlyphMode, when the driver hooks it), foreground
    `color`, transparent background. `text` is UTF-8. */
-WINSIM_HOST_API int winsim_engine_draw_text(void* device, const char* font_file, int32_t pixel_height, int32_t x,
-                                            int32_t y, const char* text, uint32_t color);
+WINSIM_HOST_API int winsim_engine_draw_text(void* device, const char* font_file, int32_t pixel_height,
+                                            int32_t x, int32_t y, const char* text, uint32_t color);
 
 #ifdef __cplusplus
 }

@@ -48,7 +48,8 @@ class Call {
         std::strncpy(rec_.service, name, sizeof(rec_.service) - 1);
         rec_.target = target ? target->hsurf : nullptr;
         rec_.source = source ? source->hsurf : nullptr;
-        line_ = std::string(name) + " target=" + (target ? hex(reinterpret_cast<uintptr_t>(target->hsurf)) : "(null)");
+        line_ = std::string(name) +
+                " target=" + (target ? hex(reinterpret_cast<uintptr_t>(target->hsurf)) : "(null)");
         if (source)
             line_ += " source=" + hex(reinterpret_cast<uintptr_t>(source->hsurf));
     }
@@ -123,11 +124,18 @@ class Call {
         rec_.color_adjust = ca;
         if (ca) {
             rec_.given |= WINSIM_DRAW_COLOR_ADJUST;
-            const WORD values[12] = {ca->caIlluminantIndex, ca->caRedGamma,       ca->caGreenGamma,
-                                     ca->caBlueGamma,       ca->caReferenceBlack, ca->caReferenceWhite,
-                                     static_cast<WORD>(ca->caContrast),     static_cast<WORD>(ca->caBrightness),
-                                     static_cast<WORD>(ca->caColorfulness), static_cast<WORD>(ca->caRedGreenTint),
-                                     0, 0};
+            const WORD values[12] = {ca->caIlluminantIndex,
+                                     ca->caRedGamma,
+                                     ca->caGreenGamma,
+                                     ca->caBlueGamma,
+                                     ca->caReferenceBlack,
+                                     ca->caReferenceWhite,
+                                     static_cast<WORD>(ca->caContrast),
+                                     static_cast<WORD>(ca->caBrightness),
+                                     static_cast<WORD>(ca->caColorfulness),
+                                     static_cast<WORD>(ca->caRedGreenTint),
+                                     0,
+                                     0};
             for (int i = 0; i < 12; ++i)
                 rec_.color_adjust_values[i] = static_cast<int16_t>(values[i]);
         }
@@ -246,11 +254,16 @@ using namespace winsim;
 extern "C" {
 
 WINBOOL APIENTRY EngBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIPOBJ* pco, XLATEOBJ* pxlo,
-                           RECTL* prclTrg, POINTL* pptlSrc, POINTL* pptlMask, BRUSHOBJ* pbo, POINTL* pptlBrush,
-                           ROP4 rop4) {
+                           RECTL* prclTrg, POINTL* pptlSrc, POINTL* pptlMask, BRUSHOBJ* pbo,
+                           POINTL* pptlBrush, ROP4 rop4) {
     Call call(Service::EngBitBlt, "EngBitBlt", psoTrg, psoSrc);
-    call.dest(prclTrg).source_point(pptlSrc).mask(psoMask, pptlMask).clip(pco).xlate(pxlo).brush(pbo).origin(
-        pptlBrush);
+    call.dest(prclTrg)
+        .source_point(pptlSrc)
+        .mask(psoMask, pptlMask)
+        .clip(pco)
+        .xlate(pxlo)
+        .brush(pbo)
+        .origin(pptlBrush);
     call.rop(rop4);
     if (!call.start())
         return FALSE;
@@ -302,9 +315,9 @@ WINBOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ* pco, XL
     return call.finish(TRUE);
 }
 
-WINBOOL APIENTRY EngStretchBlt(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIPOBJ* pco, XLATEOBJ* pxlo,
-                               COLORADJUSTMENT* pca, POINTL* pptlHTOrg, RECTL* prclDest, RECTL* prclSrc,
-                               POINTL* pptlMask, ULONG iMode) {
+WINBOOL APIENTRY EngStretchBlt(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIPOBJ* pco,
+                               XLATEOBJ* pxlo, COLORADJUSTMENT* pca, POINTL* pptlHTOrg, RECTL* prclDest,
+                               RECTL* prclSrc, POINTL* pptlMask, ULONG iMode) {
     Call call(Service::EngStretchBlt, "EngStretchBlt", psoDest, psoSrc);
     call.dest(prclDest).source_rect(prclSrc).mask(psoMask, pptlMask).clip(pco).xlate(pxlo).color_adjust(pca);
     call.origin(pptlHTOrg).mode(iMode).rop(0xCCCC);
@@ -321,8 +334,8 @@ WINBOOL APIENTRY EngStretchBltROP(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ* ps
 }
 
 WINBOOL APIENTRY EngPlgBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMsk, CLIPOBJ* pco, XLATEOBJ* pxlo,
-                           COLORADJUSTMENT* pca, POINTL* pptlBrushOrg, POINTFIX* pptfx, RECTL* prcl, POINTL* pptl,
-                           ULONG iMode) {
+                           COLORADJUSTMENT* pca, POINTL* pptlBrushOrg, POINTFIX* pptfx, RECTL* prcl,
+                           POINTL* pptl, ULONG iMode) {
     Call call(Service::EngPlgBlt, "EngPlgBlt", psoTrg, psoSrc);
     call.source_rect(prcl).mask(psoMsk, pptl).clip(pco).xlate(pxlo).color_adjust(pca).origin(pptlBrushOrg);
     call.mode(iMode).rop(0xCCCC);
@@ -338,8 +351,8 @@ WINBOOL APIENTRY EngPlgBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMsk, CL
     return call.finish(TRUE);
 }
 
-WINBOOL APIENTRY EngAlphaBlend(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ* pco, XLATEOBJ* pxlo, RECTL* prclDest,
-                               RECTL* prclSrc, BLENDOBJ* pBlendObj) {
+WINBOOL APIENTRY EngAlphaBlend(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ* pco, XLATEOBJ* pxlo,
+                               RECTL* prclDest, RECTL* prclSrc, BLENDOBJ* pBlendObj) {
     Call call(Service::EngAlphaBlend, "EngAlphaBlend", psoDest, psoSrc);
     call.dest(prclDest).source_rect(prclSrc).clip(pco).xlate(pxlo);
     if (!call.start())
@@ -375,9 +388,9 @@ WINBOOL APIENTRY EngTransparentBlt(SURFOBJ* psoDst, SURFOBJ* psoSrc, CLIPOBJ* pc
     return call.finish(TRUE);
 }
 
-WINBOOL APIENTRY EngGradientFill(SURFOBJ* psoDest, CLIPOBJ* pco, XLATEOBJ* pxlo, TRIVERTEX* pVertex, ULONG nVertex,
-                                 PVOID pMesh, ULONG nMesh, RECTL* prclExtents, POINTL* pptlDitherOrg,
-                                 ULONG ulMode) {
+WINBOOL APIENTRY EngGradientFill(SURFOBJ* psoDest, CLIPOBJ* pco, XLATEOBJ* pxlo, TRIVERTEX* pVertex,
+                                 ULONG nVertex, PVOID pMesh, ULONG nMesh, RECTL* prclExtents,
+                                 POINTL* pptlDitherOrg, ULONG ulMode) {
     Call call(Service::EngGradientFill, "EngGradientFill", psoDest, nullptr);
     call.dest(prclExtents).clip(pco).xlate(pxlo).origin(pptlDitherOrg).mode(ulMode);
     if (!call.start())
@@ -402,12 +415,14 @@ WINBOOL APIENTRY EngGradientFill(SURFOBJ* psoDest, CLIPOBJ* pco, XLATEOBJ* pxlo,
                     const bool across = ulMode == GRADIENT_FILL_RECT_H;
                     const double span = across ? static_cast<double>(area.right) - area.left
                                                : static_cast<double>(area.bottom) - area.top;
-                    const double at = across ? static_cast<double>(x) - area.left : static_cast<double>(y) - area.top;
+                    const double at =
+                        across ? static_cast<double>(x) - area.left : static_cast<double>(y) - area.top;
                     const double f = span > 0 ? (at + 0.5) / span : 0;
                     const auto mix = [&](COLOR16 p, COLOR16 q) {
                         return static_cast<ULONG>(((p >> 8) * (1 - f) + (q >> 8) * f) + 0.5) & 0xFF;
                     };
-                    const ULONG color = mix(a.Red, z.Red) | mix(a.Green, z.Green) << 8 | mix(a.Blue, z.Blue) << 16;
+                    const ULONG color =
+                        mix(a.Red, z.Red) | mix(a.Green, z.Green) << 8 | mix(a.Blue, z.Blue) << 16;
                     dest.put(x, y,
                              dithered(dest, color, static_cast<LONG>((static_cast<long long>(x) - org.x) & 3),
                                       static_cast<LONG>((static_cast<long long>(y) - org.y) & 3)));
@@ -445,8 +460,8 @@ WINBOOL APIENTRY EngStrokePath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, XFORMOB
     return call.finish(TRUE);
 }
 
-WINBOOL APIENTRY EngFillPath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, BRUSHOBJ* pbo, POINTL* pptlBrushOrg, MIX mix,
-                             FLONG flOptions) {
+WINBOOL APIENTRY EngFillPath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, BRUSHOBJ* pbo, POINTL* pptlBrushOrg,
+                             MIX mix, FLONG flOptions) {
     Call call(Service::EngFillPath, "EngFillPath", pso, nullptr);
     call.path(ppo).clip(pco).brush(pbo).origin(pptlBrushOrg).rop(mix).mode(flOptions);
     if (!call.start())
@@ -459,11 +474,17 @@ WINBOOL APIENTRY EngFillPath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, BRUSHOBJ*
     return call.finish(TRUE);
 }
 
-WINBOOL APIENTRY EngStrokeAndFillPath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, XFORMOBJ*, BRUSHOBJ* pboStroke,
-                                      LINEATTRS*, BRUSHOBJ* pboFill, POINTL* pptlBrushOrg, MIX mixFill,
-                                      FLONG flOptions) {
+WINBOOL APIENTRY EngStrokeAndFillPath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, XFORMOBJ*,
+                                      BRUSHOBJ* pboStroke, LINEATTRS*, BRUSHOBJ* pboFill,
+                                      POINTL* pptlBrushOrg, MIX mixFill, FLONG flOptions) {
     Call call(Service::EngStrokeAndFillPath, "EngStrokeAndFillPath", pso, nullptr);
-    call.path(ppo).clip(pco).brush(pboStroke).brush2(pboFill).origin(pptlBrushOrg).rop(mixFill).mode(flOptions);
+    call.path(ppo)
+        .clip(pco)
+        .brush(pboStroke)
+        .brush2(pboFill)
+        .origin(pptlBrushOrg)
+        .rop(mixFill)
+        .mode(flOptions);
     if (!call.start())
         return FALSE;
     std::vector<Figure> figures;
@@ -492,8 +513,9 @@ WINBOOL APIENTRY EngPaint(SURFOBJ* pso, CLIPOBJ* pco, BRUSHOBJ* pbo, POINTL* ppt
     return call.finish(TRUE);
 }
 
-WINBOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ* pstro, FONTOBJ*, CLIPOBJ* pco, RECTL* prclExtra, RECTL* prclOpaque,
-                            BRUSHOBJ* pboFore, BRUSHOBJ* pboOpaque, POINTL* pptlOrg, MIX mix) {
+WINBOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ* pstro, FONTOBJ*, CLIPOBJ* pco, RECTL* prclExtra,
+                            RECTL* prclOpaque, BRUSHOBJ* pboFore, BRUSHOBJ* pboOpaque, POINTL* pptlOrg,
+                            MIX mix) {
     Call call(Service::EngTextOut, "EngTextOut", pso, nullptr);
     call.string(pstro).clip(pco).brush(pboFore).brush2(pboOpaque).origin(pptlOrg).rop(mix);
     call.dest(prclOpaque, WINSIM_DRAW_OPAQUE);

@@ -22,8 +22,8 @@
 namespace winsim {
 namespace {
 
-using BitBltHook = WINBOOL(APIENTRY*)(SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
-                                      BRUSHOBJ*, POINTL*, ROP4);
+using BitBltHook = WINBOOL(APIENTRY*)(SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*,
+                                      POINTL*, BRUSHOBJ*, POINTL*, ROP4);
 using LineToHook = WINBOOL(APIENTRY*)(SURFOBJ*, CLIPOBJ*, BRUSHOBJ*, LONG, LONG, LONG, LONG, RECTL*, MIX);
 using FillPathHook = WINBOOL(APIENTRY*)(SURFOBJ*, PATHOBJ*, CLIPOBJ*, BRUSHOBJ*, POINTL*, MIX, FLONG);
 using CopyBitsHook = WINBOOL(APIENTRY*)(SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*);
@@ -93,7 +93,8 @@ PaletteView device_view(const FrontDevice& d) {
 // The page's clip, as GDI simplifies it: trivial when what is drawn lies within the page, else the page.
 CLIPOBJ* page_clip(const FrontDevice& d, const RECTL& drawn) {
     const RECTL page = {0, 0, d.so->sizlBitmap.cx, d.so->sizlBitmap.cy};
-    const bool inside = drawn.left >= 0 && drawn.top >= 0 && drawn.right <= page.right && drawn.bottom <= page.bottom;
+    const bool inside =
+        drawn.left >= 0 && drawn.top >= 0 && drawn.right <= page.right && drawn.bottom <= page.bottom;
     return make_clip(inside ? DC_TRIVIAL : DC_RECT, &page, 1);
 }
 
@@ -225,8 +226,9 @@ int winsim_engine_fill_rect(void* device, int32_t left, int32_t top, int32_t rig
     CallObjects o;
     o.clip = page_clip(d, rect);
     o.brush = solid_brush(d, color);
-    return bitblt(d.so, nullptr, nullptr, o.clip, nullptr, &rect, nullptr, nullptr, o.brush, &origin, 0xF0F0) ? 1
-                                                                                                                : 0;
+    return bitblt(d.so, nullptr, nullptr, o.clip, nullptr, &rect, nullptr, nullptr, o.brush, &origin, 0xF0F0)
+               ? 1
+               : 0;
 }
 
 int winsim_engine_draw_line(void* device, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
@@ -257,8 +259,10 @@ int winsim_engine_fill_polygon(void* device, const int32_t* points, uint32_t cou
     RECTL bounds = {points[0], points[1], points[0], points[1]};
     for (uint32_t i = 0; i < count; ++i) {
         const LONG x = points[2 * i], y = points[2 * i + 1];
-        figure.points.push_back({static_cast<FIX>(static_cast<uint32_t>(x) << 4), static_cast<FIX>(static_cast<uint32_t>(y) << 4)});
-        bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x), std::max(bounds.bottom, y)};
+        figure.points.push_back({static_cast<FIX>(static_cast<uint32_t>(x) << 4),
+                                 static_cast<FIX>(static_cast<uint32_t>(y) << 4)});
+        bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x),
+                  std::max(bounds.bottom, y)};
     }
     std::vector<Figure> figures;
     figures.push_back(std::move(figure));
@@ -270,8 +274,8 @@ int winsim_engine_fill_polygon(void* device, const int32_t* points, uint32_t cou
     return fill_path(d.so, o.path, o.clip, o.brush, &origin, kCopyPen, FP_ALTERNATEMODE) ? 1 : 0;
 }
 
-int winsim_engine_draw_bitmap(void* device, const winsim_bitmap* bitmap, int32_t left, int32_t top, int32_t right,
-                              int32_t bottom, uint32_t stretch_mode) {
+int winsim_engine_draw_bitmap(void* device, const winsim_bitmap* bitmap, int32_t left, int32_t top,
+                              int32_t right, int32_t bottom, uint32_t stretch_mode) {
     FrontDevice d;
     if (!front_device(device, &d))
         return 0;
@@ -308,15 +312,16 @@ int winsim_engine_draw_bitmap(void* device, const winsim_bitmap* bitmap, int32_t
                     static_cast<size_t>(row));
     o.xlate = make_xlate(source, device_view(d));
     RECTL dest = {left, top, right, bottom};
-    RECTL drawn = {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    RECTL drawn = {std::min(left, right), std::min(top, bottom), std::max(left, right),
+                   std::max(top, bottom)};
     o.clip = page_clip(d, drawn);
     POINTL from = {0, 0};
     if (same_size)
         return copy_bits(d.so, o.bitmap, o.clip, o.xlate, &dest, &from) ? 1 : 0;
     RECTL source_rect = {0, 0, bitmap->width, bitmap->height};
     POINTL origin = {0, 0};
-    return stretch_blt(d.so, o.bitmap, nullptr, o.clip, o.xlate, nullptr, &origin, &dest, &source_rect, nullptr,
-                       stretch_mode)
+    return stretch_blt(d.so, o.bitmap, nullptr, o.clip, o.xlate, nullptr, &origin, &dest, &source_rect,
+                       nullptr, stretch_mode)
                ? 1
                : 0;
 }
@@ -351,7 +356,9 @@ int winsim_engine_draw_text(void* device, const char* font_file, int32_t pixel_h
     o.clip = page_clip(d, box);
     o.brush = solid_brush(d, color);
     POINTL origin = {0, 0};
-    return text_out(d.so, o.string, o.font, o.clip, nullptr, nullptr, o.brush, nullptr, &origin, kCopyPen) ? 1 : 0;
+    return text_out(d.so, o.string, o.font, o.clip, nullptr, nullptr, o.brush, nullptr, &origin, kCopyPen)
+               ? 1
+               : 0;
 }
 
 } // extern "C"

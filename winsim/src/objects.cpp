@@ -186,8 +186,8 @@ ULONG palette_nearest(const PaletteView& given, ULONG bits, ULONG color) {
             const ULONG c = p.colors[i] & 0xFFFFFF;
             long long d = 0;
             for (int k = 0; k < 3; ++k) {
-                const long long diff =
-                    static_cast<long long>((c >> (8 * k)) & 0xFF) - static_cast<long long>((color >> (8 * k)) & 0xFF);
+                const long long diff = static_cast<long long>((c >> (8 * k)) & 0xFF) -
+                                       static_cast<long long>((color >> (8 * k)) & 0xFF);
                 d += diff * diff;
             }
             if (best_distance < 0 || d < best_distance) {

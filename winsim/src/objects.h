@@ -14,7 +14,7 @@ namespace winsim {
 
 // Palettes as the rasteriser reads them: an indexed list of colours (0x00BBGGRR), or a direct format.
 struct PaletteView {
-    ULONG mode = 0; // PAL_INDEXED, PAL_RGB, PAL_BGR, PAL_BITFIELDS; 0: none known
+    ULONG mode = 0;            // PAL_INDEXED, PAL_RGB, PAL_BGR, PAL_BITFIELDS; 0: none known
     std::vector<ULONG> colors; // PAL_INDEXED: the entries; PAL_BITFIELDS: red, green, blue masks
 };
 

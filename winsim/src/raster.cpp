@@ -180,7 +180,8 @@ ULONG apply_rop3(ULONG rop3, ULONG p, ULONG s, ULONG d) {
     for (int i = 0; i < 8; ++i) {
         if (!((rop3 >> i) & 1))
             continue;
-        // Bit i of a ROP3 is its result for pattern bit (i >> 2), source bit ((i >> 1) & 1), dest bit (i & 1).
+        // Bit i of a ROP3 is its result for pattern bit (i >> 2), source bit ((i >> 1) & 1), dest bit (i &
+        // 1).
         const ULONG term = ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
         result |= term;
     }
@@ -281,7 +282,8 @@ Translation translation_of(const XLATEOBJ* pxlo, const Canvas& source, const Can
         t.light = palette_nearest(t.dest, 1, 0xFFFFFF);
     } else if (source.bits <= 8) {
         for (ULONG i = 0; i < (1u << source.bits); ++i)
-            t.table.push_back(palette_nearest(t.dest, t.dest_bits, palette_color(t.source, t.source_bits, i)));
+            t.table.push_back(
+                palette_nearest(t.dest, t.dest_bits, palette_color(t.source, t.source_bits, i)));
     }
     return t;
 }
@@ -296,7 +298,8 @@ void blit_copy(const Canvas& dest, const Region& region, const RECTL& dest_rect,
             for (LONG x = part.left; x < part.right; ++x) {
                 ULONG s = 0;
                 if (b.source) {
-                    const long long sx = static_cast<long long>(from.x) + (static_cast<long long>(x) - dest_rect.left);
+                    const long long sx =
+                        static_cast<long long>(from.x) + (static_cast<long long>(x) - dest_rect.left);
                     if (sx < 0 || sy < 0 || sx >= b.source->width || sy >= b.source->height)
                         continue; // nothing of the source lies there
                     const ULONG raw = b.source->get(static_cast<LONG>(sx), static_cast<LONG>(sy));
@@ -326,7 +329,8 @@ void blit_stretch(const Canvas& dest, const Region& region, const RECTL& dest_re
             continue;
         for (LONG y = part.top; y < part.bottom; ++y) {
             // The source pixel under the destination pixel's centre.
-            const long long sy = source_rect.top + centre_share(y - static_cast<long long>(dest_rect.top), sh, dh);
+            const long long sy =
+                source_rect.top + centre_share(y - static_cast<long long>(dest_rect.top), sh, dh);
             if (sy < 0 || sy >= b.source->height)
                 continue;
             for (LONG x = part.left; x < part.right; ++x) {
@@ -344,8 +348,8 @@ void blit_stretch(const Canvas& dest, const Region& region, const RECTL& dest_re
     }
 }
 
-void blit_parallelogram(const Canvas& dest, const Region& region, const POINTFIX* points, const RECTL& source_rect,
-                        const Blit& b) {
+void blit_parallelogram(const Canvas& dest, const Region& region, const POINTFIX* points,
+                        const RECTL& source_rect, const Blit& b) {
     if (!points || !b.source)
         return;
     const double x0 = points[0].x / 16.0, y0 = points[0].y / 16.0;
@@ -475,7 +479,8 @@ void fill_figures(const Canvas& dest, const Region& region, const std::vector<Fi
                 continue;
             // Pixels whose centres lie between the two crossings.
             const double from = std::max(0.0, std::ceil(crossings[i].first - 0.5));
-            const double to = std::min(static_cast<double>(dest.width), std::ceil(crossings[i + 1].first - 0.5));
+            const double to =
+                std::min(static_cast<double>(dest.width), std::ceil(crossings[i + 1].first - 0.5));
             for (LONG x = static_cast<LONG>(from); x < static_cast<LONG>(to); ++x) {
                 if (region.inside(x, y))
                     dest.put(x, y, apply_rop3(rop3, pen.at(dest, x, y), 0, dest.get(x, y)));
@@ -492,7 +497,8 @@ void stroke_figures(const Canvas& dest, const Region& region, const std::vector<
         for (size_t i = 0; i < segments; ++i) {
             const POINTFIX& a = f.points[i];
             const POINTFIX& c = f.points[(i + 1) % n];
-            draw_line(dest, region, (a.x + 8) >> 4, (a.y + 8) >> 4, (c.x + 8) >> 4, (c.y + 8) >> 4, pen, rop3);
+            draw_line(dest, region, (a.x + 8) >> 4, (a.y + 8) >> 4, (c.x + 8) >> 4, (c.y + 8) >> 4, pen,
+                      rop3);
         }
     }
 }
