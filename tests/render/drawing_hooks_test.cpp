@@ -19,7 +19,6 @@ struct OriginHook {
 
 std::vector<OriginHook> OriginHooks(BRUSHOBJ* brush, SURFOBJ* source) {
     static RECTL rect = {0, 0, 4, 4};
-    static POINTL zero = {0, 0};
     static POINTFIX corners[3] = {{0, 0}, {64, 0}, {0, 64}};
     static TRIVERTEX vertices[2] = {{0, 0, 0, 0, 0, 0}, {4, 4, 0xFF00, 0xFF00, 0xFF00, 0}};
     static GRADIENT_RECT mesh = {0, 1};
@@ -68,7 +67,6 @@ std::vector<OriginHook> OriginHooks(BRUSHOBJ* brush, SURFOBJ* source) {
              return DrvTextOut(so, nullptr, nullptr, nullptr, nullptr, nullptr, brush, nullptr, o, 0x0D0D);
          }},
     };
-    (void)zero;
 }
 
 class DrawingHooks : public DrawingTest {};
