@@ -39,7 +39,17 @@ void FillRenderOptions(PDEV* pdev) {
     o.Copies = rec->Private.Copies;
     o.FillLimit = kOutputFillLimit;
     o.DepthClass = DepthClassOf(rec->Private);
-    o.HalftoneType = FirstHalftoneType(rec);
+    o.DrawFlags = 0;
+    if (rec->Private.SurfaceToPrint == 0 || rec->Private.SurfaceToPrint == 1) {
+        o.DrawFlags |= DRAW_LINE_ART;
+        if (rec->Private.ColorText != 0) {
+            o.DrawFlags |= DRAW_PATTERN_FILL;
+        }
+    }
+    o.HalftoneMode = rec->Private.RenderModeB;
+    o.Halftone1 = FirstHalftonePattern(rec);
+    o.Halftone2 = SecondHalftonePattern(rec);
+    o.ColorAdjust = DeviceColorAdjustment(rec);
     o.OsVersionCode = GetOsVersionCode();
 }
 

@@ -6,30 +6,11 @@
 
 namespace {
 
-// Type of the first pattern of each row of the halftone pattern table: None, Rough, Fine, LineArt.
-constexpr LONG kFirstPatternType[] = {1, 3, 3, 2};
-// With no pattern taken the device falls back on its built-in 8 x 8 matrix.
-constexpr LONG kBuiltInPatternType = 3;
-
 bool HasDitherCell(LONG halftoneType) {
     return (halftoneType >= 1 && halftoneType <= 4) || halftoneType == 10;
 }
 
 } // namespace
-
-LONG FirstHalftoneType(const DRVDEVMODE* rec) {
-    const PRIVDEVMODE& p = rec->Private;
-    if (p.SurfaceToPrint == 2 || p.SurfaceToPrint == 3) {
-        return kBuiltInPatternType;
-    }
-#if defined(KT_PROFILE_A)
-    const LONG row = p.PatternIndex;
-#else
-    // The one-head printers take the pattern from the label's own dithering choice.
-    const LONG row = SelectedLabel(rec).Values.Dithering;
-#endif
-    return row >= 0 && row < 4 ? kFirstPatternType[row] : kBuiltInPatternType;
-}
 
 void FillGdiInfo(const PDEV* pdev, GDIINFO* info) {
     const RENDEROPTIONS& o = pdev->Options;
@@ -106,13 +87,13 @@ void FillDevInfo(const PDEV* pdev, DEVINFO* info) {
         info->flGraphicsCaps = caps;
         if (o.DepthClass == DEPTH_1BPP) {
             info->iDitherFormat = BMF_1BPP;
-            if (HasDitherCell(o.HalftoneType)) {
+            if (HasDitherCell(o.Halftone1.Type)) {
                 info->cxDither = 32;
                 info->cyDither = 16;
             }
         } else {
             info->iDitherFormat = BMF_8BPP;
-            if (HasDitherCell(o.HalftoneType)) {
+            if (HasDitherCell(o.Halftone1.Type)) {
                 info->cxDither = 1;
                 info->cyDither = 1;
             }

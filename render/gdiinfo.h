@@ -9,6 +9,3 @@ void FillDevInfo(const PDEV* pdev, DEVINFO* info);
 
 // The caller's buffer of callerSize bytes is zeroed and receives at most blockSize bytes of the block.
 void CopyToCaller(void* caller, ULONG callerSize, const void* block, size_t blockSize);
-
-// Type code of the job's first halftone pattern (1 threshold, 2 row table, 3 8x8 matrix).
-LONG FirstHalftoneType(const DRVDEVMODE* rec);

@@ -7,6 +7,7 @@
 #include <winddi.h>
 
 #include "devmode.h"
+#include "halftone.h"
 #include "image_sender.h"
 #include "output_buffer.h"
 
@@ -39,6 +40,20 @@ enum : DWORD {
     BAND_IN_USE = 0x01,
 };
 
+// Drawing flags: how the hooks treat what the engine draws on the grey and 1-bit surfaces.
+enum : DWORD {
+    DRAW_PATTERN_FILL = 0x01, // the driver fills solid brushes with its own dither patterns
+    DRAW_LINE_ART = 0x02,     // lines print black unless they are white
+};
+
+// The halftone mode setting (RenderModeB): who picks the stretch mode of colour images.
+enum : LONG {
+    HTMODE_DRIVER = 0,
+    HTMODE_CALLER = 1,
+    HTMODE_HALFTONE = 2,
+    HTMODE_COLORONCOLOR = 3,
+};
+
 struct RENDEROPTIONS {
     LONG Orientation; // 1 portrait, 2 landscape
     LONG DpiX;
@@ -48,7 +63,10 @@ struct RENDEROPTIONS {
     DWORD FillLimit;
     LONG DepthClass;
     DWORD DrawFlags;
-    LONG HalftoneType;  // type code of the job's first halftone pattern
+    LONG HalftoneMode;
+    HALFTONEPATTERN Halftone1; // builds both pattern sets
+    HALFTONEPATTERN Halftone2; // only whether it was taken matters
+    COLORADJUSTMENT ColorAdjust;
     LONG OsVersionCode; // the running Windows, asked once when the device is made
 };
 

@@ -94,6 +94,10 @@ bool AllocateWorkStorage(PDEV* pdev) {
     pdev->PatternSet1 = pdev->Work;
     pdev->PatternSet2 = pdev->Work + kPatternSetBytes;
     pdev->WorkArea = pdev->Work + 2 * kPatternSetBytes;
+    // Both sets come from the job's first pattern: set 1 answers dither-colour requests, set 2 serves
+    // the driver's own fills.
+    BuildPatternSet(pdev->Options.Halftone1, pdev->PatternSet1);
+    BuildPatternSet(pdev->Options.Halftone1, pdev->PatternSet2);
     // Headroom in front of the buffered bytes lets a writer put a prefix before them without a copy.
     pdev->Out.Data = pdev->WorkArea + kWorkAreaBytes + kOutputHeadroom;
     pdev->Out.Fill = 0;

@@ -3,11 +3,13 @@
 // the band table, and the device's work storage.
 #pragma once
 
+#include "halftone.h"
 #include "pdev.h"
 #include "row_coder.h"
 
 inline constexpr SIZE_T kPatternSetBytes = 64 * 1024;
 inline constexpr SIZE_T kWorkAreaBytes = 256 * 1024;
+static_assert(kPatternSetSize <= kPatternSetBytes);
 inline constexpr SIZE_T kWorkStorageBytes =
     2 * kPatternSetBytes + kWorkAreaBytes + kOutputHeadroom + kOutputBufferBytes;
 // The row coder's two areas, one per coding.

@@ -10,6 +10,7 @@ packages=(
   libpugixml-dev
   zip
   wine wine64 wine32:i386 xvfb xauth fonts-ipafont-gothic locales
+  libfreetype-dev libzint-dev zbar-tools
 )
 
 # The 32-bit Wine runs the x86 DLLs; its packages come from the i386 architecture.

@@ -1,116 +1,174 @@
-// Prints, for every variant of this build's model profile, the default device settings record the
-// driver hands out for a newly installed printer, as a readable summary.
+// ktsample_a / ktsample_b: the sample job. Acting as the application, it prints a job of several labels
+// through this profile's rendering library, loaded by path and driven by the stand-in graphics engine,
+// keeps the printer stream, reads it back with the virtual printer and writes a PNG preview per label.
+//
+//     ktsample_<a|b> [--model INDEX] [--labels N] [--module PATH] [--font PATH] [-o DIR]
+//     ktsample_<a|b> --settings      (the default settings record of every variant)
 #include <windows.h>
 #include <winspool.h>
 #include <winsim_host.h>
 
-#include <cstdio>
-#include <memory>
-#include <string>
-
+#include "decoder.h"
 #include "devmode.h"
 #include "label_store.h"
 #include "model_lookup.h"
-#include "printer_data.h"
-#include "wstr.h"
+#include "png_writer.h"
+#include "sample.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
-std::string Utf8(const WCHAR* text, size_t max) {
-    int len = static_cast<int>(WStrLen(text, max));
-    if (len == 0) {
-        return {};
-    }
-    char buffer[512];
-    int n = WideCharToMultiByte(CP_UTF8, 0, text, len, buffer, sizeof(buffer), nullptr, nullptr);
-    return std::string(buffer, n > 0 ? n : 0);
-}
-
-std::string Utf8(const WCHAR* text) {
-    return Utf8(text, static_cast<size_t>(-1));
-}
-
-void PrintLabel(int index, const LABELINFO& l) {
-    std::printf(
-        "    label %d: \"%s\" id %u, %d x %d mm, gap %d, copies %d, rotation %d, dithering %d, compress %d,"
-        " speed %d, density %d",
-        index, Utf8(l.Name, kLabelNameChars).c_str(), static_cast<unsigned>(l.Id), static_cast<int>(l.Width),
-        static_cast<int>(l.Length), static_cast<int>(l.Values.Gap), static_cast<int>(l.Values.Copies),
-        static_cast<int>(l.Values.Rotation), static_cast<int>(l.Values.Dithering),
-        static_cast<int>(l.Values.Compress), static_cast<int>(l.Values.PrintSpeed),
-        static_cast<int>(l.Values.Density1));
 #if defined(KT_PROFILE_A)
-    std::printf("/%d, voltage %d/%d, head colours 0x%06X/0x%06X", static_cast<int>(l.Values.Density2),
-                static_cast<int>(l.Values.HeadVoltage1), static_cast<int>(l.Values.HeadVoltage2),
-                static_cast<unsigned>(l.Values.HeadColor1), static_cast<unsigned>(l.Values.HeadColor2));
+constexpr int kDefaultModelIndex = 0; // KT-508W
 #else
-    std::printf(", voltage %d", static_cast<int>(l.Values.HeadVoltage1));
+constexpr int kDefaultModelIndex = 5; // KT-936U, 203 dpi
 #endif
-    std::printf("\n");
+constexpr char kPrinter[] = "Sample Label Printer";
+constexpr LONG kLabelWidth = 600; // 0.1 mm
+constexpr LONG kLabelLength = 400;
+
+struct Options {
+    int Model = kDefaultModelIndex;
+    int Labels = 4;
+    std::string Module = KT_SAMPLE_MODULE;
+    std::string Font = KT_SAMPLE_FONT;
+    std::string Out = "sample";
+    bool Settings = false;
+};
+
+bool ParseArgs(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--settings") {
+            o.Settings = true;
+        } else if (a == "--model" && hasValue) {
+            o.Model = std::atoi(argv[++i]);
+        } else if (a == "--labels" && hasValue) {
+            o.Labels = std::atoi(argv[++i]);
+        } else if (a == "--module" && hasValue) {
+            o.Module = argv[++i];
+        } else if (a == "--font" && hasValue) {
+            o.Font = argv[++i];
+        } else if (a == "-o" && hasValue) {
+            o.Out = argv[++i];
+        } else {
+            return false;
+        }
+    }
+    return o.Model >= 0 && o.Model < kVariantCount && !IsPlaceholderVariant(o.Model) && o.Labels >= 1 &&
+           o.Labels <= 1000;
 }
 
-bool PrintVariant(int modelIndex) {
-    const VARIANTINFO& v = GetVariant(modelIndex);
-    std::string printer = "Sample " + std::to_string(modelIndex);
-    std::string driver = Utf8(v.VariantName) + " Label Printer";
-    std::basic_string<WCHAR> printerW(printer.begin(), printer.end());
-    HANDLE h = nullptr;
-    if (!winsim_add_printer(printer.c_str(), driver.c_str(), "USB001", "winprint", PRINTER_ATTRIBUTE_LOCAL) ||
-        !OpenDriverPrinter(printerW.c_str(), 1, &h)) {
-        std::fprintf(stderr, "cannot set up printer %s\n", printer.c_str());
-        return false;
+std::string Ascii(const WCHAR* text) {
+    std::string s;
+    for (; *text; ++text) {
+        s.push_back(static_cast<char>(*text));
     }
-    auto rec = std::make_unique<DRVDEVMODE>();
-    DWORD ok = GetDriverDevMode(rec.get(), nullptr, h, printerW.c_str(), GDM_COPY_WORKING, CALLER_CONFIG);
-    ClosePrinter(h);
-    if (!ok) {
-        std::fprintf(stderr, "no settings record for %s\n", printer.c_str());
-        return false;
-    }
-    const DEVMODEW& d = rec->Public;
-    const PRIVDEVMODE& p = rec->Private;
-    std::printf("profile %s, variant %d \"%s\" (driver \"%s\")\n", KT_PROFILE_NAME, modelIndex,
-                Utf8(v.VariantName).c_str(), driver.c_str());
-    std::printf("  record: %zu bytes exchanged (public %u + private %u), %zu working, signature 0x%08X\n",
-                kExchangedSize, d.dmSize, d.dmDriverExtra, kWorkingSize, static_cast<unsigned>(p.Signature));
-    std::printf(
-        "  public: version 0x%04X, driver 0x%04X, fields 0x%08X, orientation %d, paper %d (%d x %d, 0.1 mm)"
-        " \"%s\", copies %d, source %d, %d x %d dpi, colour %d, media %u, nup %u\n",
-        d.dmSpecVersion, d.dmDriverVersion, static_cast<unsigned>(d.dmFields), d.dmOrientation, d.dmPaperSize,
-        d.dmPaperWidth, d.dmPaperLength, Utf8(d.dmFormName, CCHFORMNAME).c_str(), d.dmCopies,
-        d.dmDefaultSource, d.dmPrintQuality, d.dmYResolution, d.dmColor, static_cast<unsigned>(d.dmMediaType),
-        static_cast<unsigned>(d.dmNup));
-    std::printf("  private: paper id %u, media %u, slot %u, custom %d x %d (0.1 mm), model %d, surface %d,"
-                " resolution %d, patterns %d/%d, render %d/%d/%d, %d labels\n",
-                static_cast<unsigned>(p.PaperId), static_cast<unsigned>(p.MediaType),
-                static_cast<unsigned>(p.InputSlot), static_cast<int>(p.CustomWidth),
-                static_cast<int>(p.CustomLength), static_cast<int>(p.ModelIndex),
-                static_cast<int>(p.SurfaceToPrint), static_cast<int>(p.ResolutionIndex),
-                static_cast<int>(p.PatternIndex), static_cast<int>(p.PatternIndex2),
-                static_cast<int>(p.RenderModeA), static_cast<int>(p.RenderLevel),
-                static_cast<int>(p.RenderModeB), static_cast<int>(p.LabelCount));
-    for (int i = 0; i < p.LabelCount; ++i) {
-        PrintLabel(i, p.Labels[i]);
-    }
-    const DEVICEEXT& e = rec->Extension;
-    std::printf("  extension: halftone flags %u, pattern size %u, handling %d/%d/%d/%d, trays %d/%d\n",
-                static_cast<unsigned>(e.DeviceHalftone.HTFlags),
-                static_cast<unsigned>(e.DeviceHalftone.HTPatternSize), static_cast<int>(e.NupHandling),
-                static_cast<int>(e.PageOrderHandling), static_cast<int>(e.CollateHandling),
-                static_cast<int>(e.CopyHandling), static_cast<int>(e.Tray1ModelIndex),
-                static_cast<int>(e.Tray2ModelIndex));
-    return true;
+    return s;
+}
+
+int Fail(const std::string& what) {
+    std::fprintf(stderr, "ktsample: %s (error %u)\n", what.c_str(), static_cast<unsigned>(GetLastError()));
+    return 1;
 }
 
 } // namespace
 
-int main() {
-    winsim_reset();
-    bool ok = true;
-    for (int i = 0; i < kVariantCount; ++i) {
-        if (!IsPlaceholderVariant(i)) {
-            ok = PrintVariant(i) && ok;
-        }
+int main(int argc, char** argv) {
+    Options o;
+    if (!ParseArgs(argc, argv, o)) {
+        std::fprintf(stderr,
+                     "usage: %s [--model INDEX] [--labels N] [--module PATH] [--font PATH] [-o DIR]\n"
+                     "       %s --settings\n",
+                     argv[0], argv[0]);
+        return 2;
     }
-    return ok ? 0 : 1;
+    if (o.Settings) {
+        return PrintDefaultSettings();
+    }
+    const VARIANTINFO& variant = GetVariant(o.Model);
+    const std::string name = Ascii(variant.VariantName);
+    winsim_reset();
+    if (!winsim_add_printer(kPrinter, (name + " Label Driver").c_str(), "USB001", "winprint",
+                            PRINTER_ATTRIBUTE_LOCAL)) {
+        return Fail("cannot add the printer");
+    }
+    // The job's settings: the variant's defaults on a 60 x 40 mm label of the user-defined size.
+    auto rec = std::make_unique<DRVDEVMODE>();
+    InitDevModeForModel(rec.get(), o.Model);
+    rec->Private.Signature = kDevModeSignature;
+    rec->Private.PaperId = kUserDefinedLabelId;
+    rec->Private.CustomWidth = kLabelWidth;
+    rec->Private.CustomLength = kLabelLength;
+    SyncPublicDevMode(rec.get());
+
+    void* driver = winsim_engine_load(o.Module.c_str());
+    if (!driver) {
+        return Fail("cannot load " + o.Module);
+    }
+    void* device = winsim_engine_open(driver, kPrinter, &rec->Public);
+    if (!device) {
+        winsim_engine_unload(driver);
+        return Fail("the driver refused the device");
+    }
+    bool ok = winsim_engine_start_doc(device, "Sample labels") == 1;
+    std::string why;
+    for (int i = 1; ok && i <= o.Labels; ++i) {
+        char serial[32];
+        std::snprintf(serial, sizeof(serial), "KT-%06d", 240000 + i);
+        ok = winsim_engine_start_page(device, nullptr) == 1 &&
+             DrawLabel(device, static_cast<int>(variant.Resolution.DpiX), kHeadCount == 2, o.Font,
+                       {serial, i, o.Labels}, why) &&
+             winsim_engine_end_page(device) == 1;
+    }
+    ok = winsim_engine_end_doc(device, 0) == 1 && ok;
+    winsim_engine_close(device);
+    winsim_engine_unload(driver);
+    if (!ok) {
+        return Fail("the job failed" + (why.empty() ? std::string() : " drawing a " + why));
+    }
+
+    const int32_t size = winsim_job_bytes(kPrinter, 0, nullptr, 0);
+    std::vector<uint8_t> stream(size > 0 ? static_cast<size_t>(size) : 0);
+    winsim_job_bytes(kPrinter, 0, stream.data(), static_cast<uint32_t>(stream.size()));
+    std::error_code error;
+    std::filesystem::create_directories(o.Out, error);
+    const std::filesystem::path dir = o.Out;
+    const std::filesystem::path streamFile = dir / "job.prn";
+    std::ofstream(streamFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
+
+    ktdecode::Options decodeOptions;
+    decodeOptions.model = name;
+    const ktdecode::Result result = ktdecode::Decode(stream, decodeOptions);
+    if (!result.ok) {
+        return Fail("the printer stream does not decode: " + result.error.Message());
+    }
+    std::printf("profile %s, %s: %d labels, %zu bytes of printer stream in %s\n", KT_PROFILE_NAME,
+                name.c_str(), o.Labels, stream.size(), streamFile.c_str());
+    for (const ktdecode::Page& page : result.pages) {
+        char file[32];
+        std::snprintf(file, sizeof(file), "label-%04d.png", page.number);
+        std::string pngWhy;
+        const std::vector<uint8_t> png = ktdecode::EncodePng(page, ktdecode::kDefaultHeadColours, pngWhy);
+        if (png.empty()) {
+            return Fail("no preview of label " + std::to_string(page.number) + ": " + pngWhy);
+        }
+        const std::filesystem::path path = dir / file;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        std::printf("  label %d: %zu bytes, %lld copies, %d x %d dots, preview %s\n", page.number, page.bytes,
+                    static_cast<long long>(page.copies), page.heads[0].image.width,
+                    page.heads[0].image.height, path.c_str());
+    }
+    return 0;
 }

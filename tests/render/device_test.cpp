@@ -436,7 +436,9 @@ TEST_F(Device, DrawingHooksHandTheBitmapToTheEngine) {
                                      nullptr, 3, nullptr, 0xCCCC);
          },
          true},
-        {"EngCopyBits", [&] { return DrvCopyBits(so, so, nullptr, nullptr, &rect, &point); }, true},
+        // On the 1-bit surface a copy of a source without black-and-white colours is halftoned.
+        {pdev->Options.DepthClass == DEPTH_1BPP ? "EngStretchBlt" : "EngCopyBits",
+         [&] { return DrvCopyBits(so, so, nullptr, nullptr, &rect, &point); }, true},
         {"EngPlgBlt",
          [&] {
              return DrvPlgBlt(so, so, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &rect, nullptr,

@@ -97,6 +97,18 @@ DECLARE_HANDLE(DHPDEV);
 #define GDI_DRIVER_VERSION 0x4000
 
 #define FD_ERROR 0xFFFFFFFF
+
+/* DrvDitherColor results. */
+#define DCR_SOLID 0
+#define DCR_DRIVER 1
+#define DCR_HALFTONE 2
+
+/* DrvRealizeBrush.iHatch: a dither colour rather than a hatch. */
+#define RB_DITHERCOLOR 0x80000000
+
+/* Fill modes of EngFillPath. */
+#define FP_ALTERNATEMODE 1
+#define FP_WINDINGMODE 2
 #define DDI_ERROR 0xFFFFFFFF
 
 typedef struct _POINTFIX {
@@ -118,11 +130,28 @@ typedef struct _BLENDOBJ {
     BLENDFUNCTION BlendFunction;
 } BLENDOBJ, *PBLENDOBJ;
 
+/* BRUSHOBJ.flColorType */
+#define BR_DEVICE_ICM 0x01
+#define BR_HOST_ICM 0x02
+#define BR_CMYKCOLOR 0x04
+#define BR_ORIGCOLOR 0x08
+
 typedef struct _BRUSHOBJ {
     ULONG iSolidColor;
     PVOID pvRbrush;
     FLONG flColorType;
 } BRUSHOBJ;
+
+/* CLIPOBJ.iDComplexity, iFComplexity, iMode, fjOptions */
+#define DC_TRIVIAL 0
+#define DC_RECT 1
+#define DC_COMPLEX 3
+#define FC_RECT 1
+#define FC_RECT4 2
+#define FC_COMPLEX 3
+#define TC_RECTANGLES 0
+#define TC_PATHOBJ 2
+#define OC_BANK_CLIP 1
 
 typedef struct _CLIPOBJ {
     ULONG iUniq;
@@ -133,6 +162,32 @@ typedef struct _CLIPOBJ {
     BYTE fjOptions;
 } CLIPOBJ;
 
+typedef struct _ENUMRECTS {
+    ULONG c;
+    RECTL arcl[1];
+} ENUMRECTS;
+
+/* CLIPOBJ_cEnumStart */
+#define CT_RECTANGLES 0
+#define CD_RIGHTDOWN 0x00000000
+#define CD_LEFTDOWN 0x00000001
+#define CD_RIGHTUP 0x00000002
+#define CD_LEFTUP 0x00000003
+#define CD_ANY 0x00000004
+
+/* XLATEOBJ.flXlate, XLATEOBJ_cGetPalette */
+#define XO_TRIVIAL 0x00000001
+#define XO_TABLE 0x00000002
+#define XO_TO_MONO 0x00000004
+#define XO_FROM_CMYK 0x00000008
+#define XO_DEVICE_ICM 0x00000010
+#define XO_HOST_ICM 0x00000020
+#define XO_SRCPALETTE 1
+#define XO_DESTPALETTE 2
+#define XO_DESTDCPALETTE 3
+#define XO_SRCBITFIELDS 4
+#define XO_DESTBITFIELDS 5
+
 typedef struct _XLATEOBJ {
     ULONG iUniq;
     FLONG flXlate;
@@ -141,6 +196,30 @@ typedef struct _XLATEOBJ {
     ULONG cEntries;
     ULONG* pulXlate;
 } XLATEOBJ;
+
+typedef struct _RECTFX {
+    FIX xLeft;
+    FIX yTop;
+    FIX xRight;
+    FIX yBottom;
+} RECTFX, *PRECTFX;
+
+/* PATHDATA.flags, PATHOBJ.fl */
+#define PD_BEGINSUBPATH 0x00000001
+#define PD_ENDSUBPATH 0x00000002
+#define PD_RESETSTYLE 0x00000004
+#define PD_CLOSEFIGURE 0x00000008
+#define PD_BEZIERS 0x00000010
+#define PO_BEZIERS 0x00000001
+#define PO_ELLIPSE 0x00000002
+#define PO_ALL_INTEGERS 0x00000004
+#define PO_ENUM_AS_INTEGERS 0x00000008
+
+typedef struct _PATHDATA {
+    FLONG flags;
+    ULONG count;
+    POINTFIX* pptfx;
+} PATHDATA, *PPATHDATA;
 
 typedef struct _PATHOBJ {
     FLONG fl;
@@ -190,6 +269,21 @@ typedef struct _GLYPHDATA {
     RECTL rclInk;
     POINTQF ptqD;
 } GLYPHDATA;
+
+/* LINEATTRS.fl */
+#define LA_GEOMETRIC 0x00000001
+#define LA_ALTERNATE 0x00000002
+#define LA_STARTGAP 0x00000004
+#define LA_STYLED 0x00000008
+
+/* STROBJ.flAccel */
+#define SO_FLAG_DEFAULT_PLACEMENT 0x00000001
+#define SO_HORIZONTAL 0x00000002
+#define SO_VERTICAL 0x00000004
+#define SO_REVERSED 0x00000008
+#define SO_ZERO_BEARINGS 0x00000010
+#define SO_CHAR_INC_EQUAL_BM_BASE 0x00000020
+#define SO_MAXEXT_EQUAL_BM_SIDE 0x00000040
 
 typedef struct _STROBJ {
     ULONG cGlyphs;
@@ -318,6 +412,7 @@ WINSIM_STATIC_ASSERT(offsetof(SURFOBJ, iType) == 76 && sizeof(SURFOBJ) == 80, "S
 WINSIM_STATIC_ASSERT(sizeof(DRVFN) == 16 && sizeof(DRVENABLEDATA) == 16, "DRVFN, DRVENABLEDATA");
 WINSIM_STATIC_ASSERT(sizeof(BRUSHOBJ) == 24 && sizeof(CLIPOBJ) == 24 && sizeof(XLATEOBJ) == 24, "objects");
 WINSIM_STATIC_ASSERT(sizeof(STROBJ) == 48 && sizeof(FONTOBJ) == 64 && sizeof(LINEATTRS) == 40, "objects");
+WINSIM_STATIC_ASSERT(sizeof(ENUMRECTS) == 20 && sizeof(PATHDATA) == 16 && sizeof(RECTFX) == 16, "objects");
 WINSIM_STATIC_ASSERT(sizeof(PATHOBJ) == 8 && sizeof(BLENDOBJ) == 4 && sizeof(GLYPHDATA) == 64, "objects");
 
 /* Function indices of the driver function table. */
@@ -555,6 +650,16 @@ WINGDIAPI HPALETTE APIENTRY EngCreatePalette(ULONG iMode, ULONG cColors, ULONG* 
                                              FLONG flGreen, FLONG flBlue);
 WINGDIAPI WINBOOL APIENTRY EngDeletePalette(HPALETTE hpal);
 
+/* Services on the objects the engine hands a driver. */
+WINGDIAPI PVOID APIENTRY BRUSHOBJ_pvAllocRbrush(BRUSHOBJ* pbo, ULONG cj);
+WINGDIAPI PVOID APIENTRY BRUSHOBJ_pvGetRbrush(BRUSHOBJ* pbo);
+WINGDIAPI ULONG APIENTRY CLIPOBJ_cEnumStart(CLIPOBJ* pco, WINBOOL bAll, ULONG iType, ULONG iDirection,
+                                            ULONG cLimit);
+WINGDIAPI WINBOOL APIENTRY CLIPOBJ_bEnum(CLIPOBJ* pco, ULONG cj, ULONG* pv);
+WINGDIAPI VOID APIENTRY STROBJ_vEnumStart(STROBJ* pstro);
+WINGDIAPI WINBOOL APIENTRY STROBJ_bEnum(STROBJ* pstro, ULONG* pc, PGLYPHPOS* ppgpos);
+WINGDIAPI ULONG APIENTRY XLATEOBJ_cGetPalette(XLATEOBJ* pxlo, ULONG iPal, ULONG cPal, ULONG* pPal);
+
 WINGDIAPI WINBOOL APIENTRY EngBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* psoMask, CLIPOBJ* pco,
                                      XLATEOBJ* pxlo, RECTL* prclTrg, POINTL* pptlSrc, POINTL* pptlMask,
                                      BRUSHOBJ* pbo, POINTL* pptlBrush, ROP4 rop4);
@@ -651,6 +756,9 @@ PIFIMETRICS APIENTRY DrvQueryFont(DHPDEV dhpdev, ULONG_PTR iFile, ULONG iFace, U
 PVOID APIENTRY DrvQueryFontTree(DHPDEV dhpdev, ULONG_PTR iFile, ULONG iFace, ULONG iMode, ULONG_PTR* pid);
 LONG APIENTRY DrvQueryFontData(DHPDEV dhpdev, FONTOBJ* pfo, ULONG iMode, HGLYPH hg, GLYPHDATA* pgd, PVOID pv,
                                ULONG cjSize);
+ULONG APIENTRY DrvDitherColor(DHPDEV dhpdev, ULONG iMode, ULONG rgb, ULONG* pul);
+WINBOOL APIENTRY DrvRealizeBrush(BRUSHOBJ* pbo, SURFOBJ* psoTarget, SURFOBJ* psoPattern, SURFOBJ* psoMask,
+                                 XLATEOBJ* pxlo, ULONG iHatch);
 ULONG APIENTRY DrvEscape(SURFOBJ* pso, ULONG iEsc, ULONG cjIn, PVOID pvIn, ULONG cjOut, PVOID pvOut);
 
 WINSIM_EXTERN_C_END

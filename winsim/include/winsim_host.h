@@ -253,6 +253,151 @@ WINSIM_HOST_API void winsim_engine_close(void* device);
 /* The driver's DHPDEV of the device, for tests that look into it. */
 WINSIM_HOST_API void* winsim_engine_device(void* device);
 
+/* What the drawing services (EngBitBlt ... EngTextOut) were asked, one record a call, in call order, so that
+   a test sees what a driver handed on. Pointers are the caller's, to compare with what the test passed; the
+   values are copies taken at the call. A flag in `given` says which of the optional arguments were there. */
+#define WINSIM_DRAW_DEST 0x0001         /* dest: the target rectangle (EngLineTo: the bounds) */
+#define WINSIM_DRAW_SOURCE_RECT 0x0002  /* source_rect */
+#define WINSIM_DRAW_SOURCE_POINT 0x0004 /* source_point */
+#define WINSIM_DRAW_ORIGIN 0x0008       /* origin: brush, halftone or dither origin */
+#define WINSIM_DRAW_MASK_POINT 0x0010   /* mask_point */
+#define WINSIM_DRAW_CLIP 0x0020         /* clip_complexity, clip_bounds */
+#define WINSIM_DRAW_BRUSH 0x0040        /* brush_color, brush_realized */
+#define WINSIM_DRAW_BRUSH2 0x0080 /* brush2_color: EngStrokeAndFillPath's fill, EngTextOut's opaque brush */
+#define WINSIM_DRAW_COLOR_ADJUST 0x0100 /* color_adjust_values */
+#define WINSIM_DRAW_OPAQUE 0x0200       /* EngTextOut: opaque rectangle in dest */
+
+typedef struct winsim_rect {
+    int32_t left, top, right, bottom;
+} winsim_rect;
+
+typedef struct winsim_point {
+    int32_t x, y;
+} winsim_point;
+
+typedef struct winsim_draw_call {
+    char service[24]; /* "EngBitBlt", "EngStretchBlt", ... */
+    int result;       /* what the service returned */
+    uint32_t given;   /* WINSIM_DRAW_* */
+    void* target;     /* HSURF of the target surface */
+    void* source;     /* HSURF of the source surface, or NULL */
+    const void* mask;
+    const void* clip;
+    const void* xlate;
+    const void* brush;  /* the BRUSHOBJ handed on */
+    const void* brush2; /* the second brush, where a service takes two */
+    const void* color_adjust;
+    const void* path;
+    const void* string;
+    uint8_t clip_complexity;
+    winsim_rect clip_bounds;
+    winsim_rect dest;
+    winsim_rect source_rect;
+    winsim_point source_point;
+    winsim_point origin;
+    winsim_point mask_point;
+    uint32_t brush_color; /* iSolidColor */
+    uint32_t brush2_color;
+    const void* brush_realized;      /* pvRbrush */
+    int16_t color_adjust_values[12]; /* the COLORADJUSTMENT's fields after caSize and caFlags */
+    uint32_t mode;                   /* stretch mode (iMode), gradient mode, EngFillPath's flOptions */
+    uint32_t rop;                    /* ROP4 or MIX */
+    int32_t line[4];                 /* EngLineTo: x1, y1, x2, y2 */
+    uint32_t glyphs;                 /* EngTextOut: glyphs in the string */
+} winsim_draw_call;
+
+/* Drawing calls recorded since the last reset or clear (at most 100000 are kept). */
+WINSIM_HOST_API size_t winsim_draw_count(void);
+
+/* Copies record `index` (from 0). Returns 1, or 0 when index is out of range. */
+WINSIM_HOST_API int winsim_draw_get(size_t index, winsim_draw_call* out);
+
+/* Forgets the recorded drawing calls. */
+WINSIM_HOST_API void winsim_draw_clear(void);
+
+/* DDI objects of the engine's, for a test that calls a driver's hook itself. Each lives until it is deleted
+   or winsim_reset. */
+
+/* A clip object of complexity DC_TRIVIAL, DC_RECT or DC_COMPLEX over `count` rectangles (left, top, right,
+   bottom each; empty ones are left out). rclBounds is their union; CLIPOBJ_cEnumStart and CLIPOBJ_bEnum
+   hand them out top to bottom. */
+WINSIM_HOST_API void* winsim_clip_create(uint32_t complexity, const int32_t* rects, uint32_t count);
+WINSIM_HOST_API void winsim_clip_delete(void* clip);
+
+/* The driver's DrvRealizeBrush, as BRUSHOBJ_pvGetRbrush calls it. */
+typedef int (*winsim_realize_brush)(void* pbo, void* pso_target, void* pso_pattern, void* pso_mask,
+                                    void* pxlo, uint32_t hatch);
+
+/* A brush with iSolidColor `solid` (0xFFFFFFFF: not solid; the engine then draws it as the colour `color`,
+   0x00BBGGRR, dithered on indexed surfaces). BRUSHOBJ_pvGetRbrush realises it by calling `realize` (NULL:
+   the driver has none, and the brush gets no realisation) with `target` and `hatch`; BRUSHOBJ_pvAllocRbrush
+   gives it a realisation that goes with the brush. */
+WINSIM_HOST_API void* winsim_brush_create(uint32_t solid, uint32_t color, uint32_t hatch,
+                                          winsim_realize_brush realize, void* target);
+WINSIM_HOST_API void winsim_brush_delete(void* brush);
+
+/* A colour translation from a source palette (PAL_INDEXED with `count` colours 0x00BBGGRR, or PAL_RGB /
+   PAL_BGR with none) to the engine palette `dest_palette` (NULL: the destination's format decides).
+   XLATEOBJ_cGetPalette answers the indexed ones. */
+WINSIM_HOST_API void* winsim_xlate_create(uint32_t source_mode, const uint32_t* colors, uint32_t count,
+                                          void* dest_palette);
+WINSIM_HOST_API void winsim_xlate_delete(void* xlate);
+
+/* A closed polygon path through `count` points (x, y pairs, in pixels), for EngFillPath and EngStrokePath. */
+WINSIM_HOST_API void* winsim_path_create(const int32_t* points, uint32_t count);
+WINSIM_HOST_API void winsim_path_delete(void* path);
+
+/* An engine bitmap of the given format (BMF_1BPP ... BMF_32BPP), top-down, its rows copied from `bits`
+   (stride bytes apart; NULL: white), with an indexed palette of `count` colours or none (count 0). For a
+   test's source surfaces; delete it with winsim_bitmap_delete. Returns its SURFOBJ, locked. */
+WINSIM_HOST_API void* winsim_bitmap_create(int32_t width, int32_t height, uint32_t format, const void* bits,
+                                           int32_t stride, const uint32_t* colors, uint32_t count);
+WINSIM_HOST_API void winsim_bitmap_delete(void* surfobj);
+
+/* Drawing on a page, as an application's GDI calls make the engine call the driver's hooks: each builds the
+   DDI objects (the device surface's SURFOBJ, a clip object of the page, a solid brush of the colour, a colour
+   translation into the device's palette) and calls the hook through the driver's function table. Colours
+   are 0x00BBGGRR; coordinates are pixels of the page. Each returns the hook's result (1 or 0), 0 with
+   ERROR_INVALID_PARAMETER for an unknown device or bad arguments, ERROR_PROC_NOT_FOUND when the driver does
+   not hook the call. */
+
+/* PatBlt with a solid brush: DrvBitBlt, raster operation 0xF0F0. */
+WINSIM_HOST_API int winsim_engine_fill_rect(void* device, int32_t left, int32_t top, int32_t right,
+                                            int32_t bottom, uint32_t color);
+
+/* A one-pixel line from (x1, y1) to (x2, y2), the last point left out: DrvLineTo with R2_COPYPEN. */
+WINSIM_HOST_API int winsim_engine_draw_line(void* device, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                            uint32_t color);
+
+/* A filled polygon through `count` points (x, y pairs): DrvFillPath, alternate fill, R2_COPYPEN. */
+WINSIM_HOST_API int winsim_engine_fill_polygon(void* device, const int32_t* points, uint32_t count,
+                                               uint32_t color);
+
+/* An application's bitmap: 1 bit per pixel (bit 7 of a byte first; colors[0] and colors[1] are the colours
+   of 0 and 1) or 24 (blue, green, red, as in a device-independent bitmap); rows top to bottom, `stride`
+   bytes apart. */
+typedef struct winsim_bitmap {
+    const void* bits;
+    int32_t stride;
+    int32_t width;
+    int32_t height;
+    uint32_t bits_per_pixel;
+    uint32_t colors[2];
+} winsim_bitmap;
+
+/* The bitmap into the destination rectangle: DrvCopyBits when the sizes agree, else DrvStretchBlt with
+   `stretch_mode` (COLORONCOLOR, HALFTONE, ...). */
+WINSIM_HOST_API int winsim_engine_draw_bitmap(void* device, const winsim_bitmap* bitmap, int32_t left,
+                                              int32_t top, int32_t right, int32_t bottom,
+                                              uint32_t stretch_mode);
+
+/* Text in the font of `font_file` (a TrueType or OpenType file, face 0), `pixel_height` pixels to the em,
+   its baseline starting at (x, y): the glyphs are rendered with FreeType into 1-bit glyph bitmaps and handed
+   to DrvTextOut in a STROBJ and FONTOBJ (after DrvGetGlyphMode, when the driver hooks it), foreground
+   `color`, transparent background. `text` is UTF-8. */
+WINSIM_HOST_API int winsim_engine_draw_text(void* device, const char* font_file, int32_t pixel_height,
+                                            int32_t x, int32_t y, const char* text, uint32_t color);
+
 #ifdef __cplusplus
 }
 #endif

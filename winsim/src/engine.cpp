@@ -1,7 +1,7 @@
-// The graphics engine's services a printer graphics driver calls: surfaces and bitmaps with real memory,
-// palettes, and the drawing services, which check that they are pointed at a bitmap the engine made but draw
-// nothing (how the engine rasterises is none of the driver's business).
+// The graphics engine's services a printer graphics driver calls: surfaces and bitmaps with real memory and
+// palettes. The drawing services are in engine_draw.cpp.
 #include "engine_internal.h"
+#include "objects.h"
 #include "reset.h"
 #include "services.h"
 
@@ -9,7 +9,9 @@
 #include <winddi.h>
 #include <winsim_host.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -145,26 +147,6 @@ void put_pixel(SURFOBJ& so, LONG x, LONG y, ULONG color) {
     }
 }
 
-// The drawing services' common check: the call must reach a bitmap the engine made (a device surface's
-// pixels are the driver's own). A source, when given, must be one of the engine's surfaces.
-BOOL draw(Service service, const char* name, SURFOBJ* target, SURFOBJ* source) {
-    std::string line = std::string(name) + " target=" + (target ? handle_text(target->hsurf) : "(null)");
-    if (source)
-        line += " source=" + handle_text(source->hsurf);
-    if (const DWORD fault = enter(service, std::move(line))) {
-        SetLastError(fault);
-        return FALSE;
-    }
-    Engine& e = engine();
-    std::lock_guard lock(e.mutex);
-    const Surface* t = surface_of(e, target);
-    if (!t || t->so.iType != STYPE_BITMAP || (source && !surface_of(e, source))) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 bool engine_page_bitmap(HDEV hdev, PageBitmap* out) {
@@ -189,6 +171,89 @@ SURFOBJ* engine_surface_object(HSURF hsurf, bool* banding) {
         return nullptr;
     *banding = s->banding;
     return &s->so;
+}
+
+bool engine_palette_view(HPALETTE hpal, PaletteView* out) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const auto it = e.palettes.find(reinterpret_cast<uintptr_t>(hpal));
+    if (it == e.palettes.end())
+        return false;
+    out->mode = it->second->mode;
+    out->colors = it->second->colors;
+    return true;
+}
+
+bool engine_canvas(SURFOBJ* pso, Canvas* out, bool* known) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const Surface* s = surface_of(e, pso);
+    *known = s != nullptr;
+    if (!s)
+        return false;
+    PaletteView palette;
+    if (s->palette) {
+        const auto it = e.palettes.find(reinterpret_cast<uintptr_t>(s->palette));
+        if (it != e.palettes.end()) {
+            palette.mode = it->second->mode;
+            palette.colors = it->second->colors;
+        }
+    }
+    return make_canvas(pso, palette, out);
+}
+
+SURFOBJ* engine_host_bitmap(SIZEL size, ULONG format, HPALETTE palette) {
+    const ULONG bpp = bits_per_pixel(format);
+    if (bpp == 0 || size.cx <= 0 || size.cy <= 0)
+        return nullptr;
+    const unsigned long long stride = (static_cast<unsigned long long>(size.cx) * bpp + 31) / 32 * 4;
+    const unsigned long long bytes = stride * static_cast<unsigned long long>(size.cy);
+    if (bytes > kMaxBitmapBytes)
+        return nullptr;
+    auto surface = std::make_unique<Surface>();
+    surface->so.pvBits = std::calloc(static_cast<size_t>(bytes), 1);
+    if (!surface->so.pvBits)
+        return nullptr;
+    surface->owns_bits = true;
+    SURFOBJ& so = surface->so;
+    so.sizlBitmap = size;
+    so.cjBits = static_cast<ULONG>(bytes);
+    so.lDelta = static_cast<LONG>(stride);
+    so.pvScan0 = so.pvBits;
+    so.iBitmapFormat = format;
+    so.iType = STYPE_BITMAP;
+    so.fjBitmap = BMF_TOPDOWN;
+    surface->palette = palette;
+    surface->locks = 1;
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const uintptr_t value = add_surface(e, std::move(surface));
+    return &e.surfaces[value]->so;
+}
+
+HPALETTE engine_host_palette(const PaletteView& view) {
+    auto palette = std::make_unique<Palette>();
+    palette->mode = view.mode;
+    palette->colors = view.colors;
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    const uintptr_t value = e.next;
+    e.next += 4;
+    e.palettes.emplace(value, std::move(palette));
+    return reinterpret_cast<HPALETTE>(value);
+}
+
+void engine_delete_host_palette(HPALETTE hpal) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    e.palettes.erase(reinterpret_cast<uintptr_t>(hpal));
+}
+
+void engine_delete_host_bitmap(SURFOBJ* so) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    if (Surface* s = surface_of(e, so))
+        e.surfaces.erase(reinterpret_cast<uintptr_t>(s->so.hsurf));
 }
 
 void reset_engine() {
@@ -219,8 +284,13 @@ HBITMAP APIENTRY EngCreateBitmap(SIZEL sizl, LONG lWidth, ULONG iFormat, FLONG f
         return nullptr;
     }
     const unsigned long long minimum = (static_cast<unsigned long long>(sizl.cx) * bpp + 31) / 32 * 4;
-    const unsigned long long stride = lWidth ? static_cast<unsigned long long>(lWidth) : minimum;
-    if (stride < minimum) {
+    // Bits the engine allocates itself have rows of whole 32-bit words: a row width that is not a multiple
+    // of 4 is ignored then, as ReactOS's engine ignores it (SURFACE_AllocSurface aligns the rows).
+    const bool own_rows = lWidth == 0 || (!pvBits && lWidth % 4 != 0);
+    const unsigned long long stride = own_rows ? minimum : static_cast<unsigned long long>(lWidth);
+    // The caller's own bits may have rows of whole bytes; the engine's rows are whole words.
+    const unsigned long long pixel_bytes = (static_cast<unsigned long long>(sizl.cx) * bpp + 7) / 8;
+    if (stride < (pvBits ? pixel_bytes : minimum)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -464,74 +534,58 @@ WINBOOL APIENTRY EngDeletePalette(HPALETTE hpal) {
     return TRUE;
 }
 
-WINBOOL APIENTRY EngBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*,
-                           POINTL*, BRUSHOBJ*, POINTL*, ROP4) {
-    return draw(Service::EngBitBlt, "EngBitBlt", psoTrg, psoSrc);
-}
-
-WINBOOL APIENTRY EngStretchBlt(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*,
-                               COLORADJUSTMENT*, POINTL*, RECTL*, RECTL*, POINTL*, ULONG) {
-    return draw(Service::EngStretchBlt, "EngStretchBlt", psoDest, psoSrc);
-}
-
-WINBOOL APIENTRY EngStretchBltROP(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*,
-                                  COLORADJUSTMENT*, POINTL*, RECTL*, RECTL*, POINTL*, ULONG, BRUSHOBJ*,
-                                  DWORD) {
-    return draw(Service::EngStretchBltROP, "EngStretchBltROP", psoDest, psoSrc);
-}
-
-WINBOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) {
-    return draw(Service::EngCopyBits, "EngCopyBits", psoDest, psoSrc);
-}
-
-WINBOOL APIENTRY EngPlgBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*,
-                           POINTL*, POINTFIX*, RECTL*, POINTL*, ULONG) {
-    return draw(Service::EngPlgBlt, "EngPlgBlt", psoTrg, psoSrc);
-}
-
-WINBOOL APIENTRY EngAlphaBlend(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ*, XLATEOBJ*, RECTL*, RECTL*,
-                               BLENDOBJ*) {
-    return draw(Service::EngAlphaBlend, "EngAlphaBlend", psoDest, psoSrc);
-}
-
-WINBOOL APIENTRY EngTransparentBlt(SURFOBJ* psoDst, SURFOBJ* psoSrc, CLIPOBJ*, XLATEOBJ*, RECTL*, RECTL*,
-                                   ULONG, ULONG) {
-    return draw(Service::EngTransparentBlt, "EngTransparentBlt", psoDst, psoSrc);
-}
-
-WINBOOL APIENTRY EngGradientFill(SURFOBJ* psoDest, CLIPOBJ*, XLATEOBJ*, TRIVERTEX*, ULONG, PVOID, ULONG,
-                                 RECTL*, POINTL*, ULONG) {
-    return draw(Service::EngGradientFill, "EngGradientFill", psoDest, nullptr);
-}
-
-WINBOOL APIENTRY EngLineTo(SURFOBJ* pso, CLIPOBJ*, BRUSHOBJ*, LONG, LONG, LONG, LONG, RECTL*, MIX) {
-    return draw(Service::EngLineTo, "EngLineTo", pso, nullptr);
-}
-
-WINBOOL APIENTRY EngStrokePath(SURFOBJ* pso, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, POINTL*, LINEATTRS*,
-                               MIX) {
-    return draw(Service::EngStrokePath, "EngStrokePath", pso, nullptr);
-}
-
-WINBOOL APIENTRY EngFillPath(SURFOBJ* pso, PATHOBJ*, CLIPOBJ*, BRUSHOBJ*, POINTL*, MIX, FLONG) {
-    return draw(Service::EngFillPath, "EngFillPath", pso, nullptr);
-}
-
-WINBOOL APIENTRY EngStrokeAndFillPath(SURFOBJ* pso, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, LINEATTRS*,
-                                      BRUSHOBJ*, POINTL*, MIX, FLONG) {
-    return draw(Service::EngStrokeAndFillPath, "EngStrokeAndFillPath", pso, nullptr);
-}
-
-WINBOOL APIENTRY EngPaint(SURFOBJ* pso, CLIPOBJ*, BRUSHOBJ*, POINTL*, MIX) {
-    return draw(Service::EngPaint, "EngPaint", pso, nullptr);
-}
-
-WINBOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*,
-                            POINTL*, MIX) {
-    return draw(Service::EngTextOut, "EngTextOut", pso, nullptr);
-}
-
 // Host functions.
+
+void* winsim_xlate_create(uint32_t source_mode, const uint32_t* colors, uint32_t count, void* dest_palette) {
+    PaletteView source;
+    source.mode = source_mode;
+    if (source_mode == PAL_INDEXED && colors)
+        source.colors.assign(colors, colors + count);
+    PaletteView dest;
+    if (dest_palette && !engine_palette_view(static_cast<HPALETTE>(dest_palette), &dest))
+        return nullptr;
+    return make_xlate(source, dest);
+}
+
+void* winsim_bitmap_create(int32_t width, int32_t height, uint32_t format, const void* bits, int32_t stride,
+                           const uint32_t* colors, uint32_t count) {
+    HPALETTE palette = nullptr;
+    if (colors && count) {
+        PaletteView view;
+        view.mode = PAL_INDEXED;
+        view.colors.assign(colors, colors + count);
+        palette = engine_host_palette(view);
+    }
+    SURFOBJ* so = engine_host_bitmap({width, height}, format, palette);
+    if (!so) {
+        if (palette)
+            engine_delete_host_palette(palette);
+        return nullptr;
+    }
+    BYTE* scan = static_cast<BYTE*>(so->pvScan0);
+    const size_t row = static_cast<size_t>(so->lDelta);
+    for (int32_t y = 0; y < height; ++y) {
+        if (bits)
+            std::memcpy(scan + row * y, static_cast<const BYTE*>(bits) + static_cast<ptrdiff_t>(stride) * y,
+                        std::min<size_t>(row, static_cast<size_t>(stride > 0 ? stride : 0)));
+        else
+            std::memset(scan + row * y, 0xFF, row);
+    }
+    return so;
+}
+
+void winsim_bitmap_delete(void* surfobj) {
+    HPALETTE palette = nullptr;
+    {
+        Engine& e = engine();
+        std::lock_guard lock(e.mutex);
+        if (Surface* s = surface_of(e, static_cast<SURFOBJ*>(surfobj)))
+            palette = s->palette;
+    }
+    engine_delete_host_bitmap(static_cast<SURFOBJ*>(surfobj));
+    if (palette)
+        engine_delete_host_palette(palette);
+}
 
 uint32_t winsim_engine_objects(void) {
     Engine& e = engine();

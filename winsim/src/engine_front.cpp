@@ -62,6 +62,7 @@ struct Device {
     DHPDEV dhpdev = nullptr;
     HDEV hdev = nullptr;
     HSURF surface = nullptr;
+    HPALETTE palette = nullptr; // DEVINFO.hpalDefault: what the engine translates colours into
     DWORD job = 0;
 };
 
@@ -119,6 +120,7 @@ bool enable(Device& d, const void* devmode) {
     if (!d.dhpdev)
         return false;
     d.hdev = static_cast<HDEV>(winsim_engine_add_device(d.dhpdev, dev.hpalDefault));
+    d.palette = dev.hpalDefault;
     complete(d.dhpdev, d.hdev);
     d.surface = enable_surface(d.dhpdev);
     if (!d.surface) {
@@ -147,6 +149,20 @@ void disable(Device& d) {
 }
 
 } // namespace
+
+bool front_device(void* handle, FrontDevice* out) {
+    Device* d = find_device(handle);
+    SURFOBJ* so = d ? surface_object(*d, nullptr) : nullptr;
+    if (!so) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    out->so = so;
+    out->dhpdev = d->dhpdev;
+    out->palette = d->palette;
+    out->functions = &d->driver->functions;
+    return true;
+}
 
 void reset_engine_front() {
     // Devices left open belong to drivers the host no longer drives; their memory goes with the reset of
@@ -356,6 +372,7 @@ int winsim_engine_reset(void* device, const void* devmode) {
     d->dhpdev = fresh.dhpdev;
     d->hdev = fresh.hdev;
     d->surface = fresh.surface;
+    d->palette = fresh.palette;
     return 1;
 }
 

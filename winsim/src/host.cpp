@@ -7,6 +7,8 @@ extern "C" void winsim_reset(void) {
     winsim::reset_engine_front();
     winsim::reset_spooler();
     winsim::reset_engine();
+    winsim::reset_objects();
+    winsim::reset_draw_log();
     winsim::reset_version();
     winsim::reset_services();
 }

@@ -8,5 +8,7 @@ void reset_version();
 void reset_spooler();
 void reset_engine();
 void reset_engine_front();
+void reset_objects();
+void reset_draw_log();
 
 } // namespace winsim

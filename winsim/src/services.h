@@ -89,7 +89,10 @@ namespace winsim {
     X(IXMLDOMNodeList_get_item, E_FAIL)                                                                      \
     X(IXMLDOMNodeList_get_length, E_FAIL)                                                                    \
     X(IXMLDOMNamedNodeMap_get_item, E_FAIL)                                                                  \
-    X(IXMLDOMNamedNodeMap_get_length, E_FAIL)
+    X(IXMLDOMNamedNodeMap_get_length, E_FAIL)                                                                \
+    X(BRUSHOBJ_pvAllocRbrush, ERROR_NOT_ENOUGH_MEMORY)                                                       \
+    X(BRUSHOBJ_pvGetRbrush, ERROR_NOT_ENOUGH_MEMORY)                                                         \
+    X(XLATEOBJ_cGetPalette, ERROR_INVALID_PARAMETER)
 
 enum class Service : unsigned {
 #define WINSIM_SERVICE_ENUM(name, error) name,
