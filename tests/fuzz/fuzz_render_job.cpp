@@ -72,8 +72,18 @@ void Paint(hostile::ByteSource& src, const winsim_engine_page& page) {
 
 // A job record the application might hand in: none, the printer's own, or a hostile one.
 std::vector<uint8_t> JobRecord(hostile::ByteSource& src, const DRVDEVMODE& good, bool* present) {
-    *present = src.Below(4) != 3;
-    return *present ? hostile::InputRecord(src, good) : std::vector<uint8_t>();
+    switch (src.Below(4)) {
+    case 0:
+        *present = true;
+        return {reinterpret_cast<const uint8_t*>(&good),
+                reinterpret_cast<const uint8_t*>(&good) + kExchangedSize};
+    case 3:
+        *present = false;
+        return {};
+    default:
+        *present = true;
+        return hostile::InputRecord(src, good);
+    }
 }
 
 ktdecode::Result Decode(LONG model, const std::vector<uint8_t>& stream) {
@@ -113,7 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         good->Private.CustomLength = 10 * static_cast<LONG>(5 + src.Below(60));
         SyncPublicDevMode(good.get());
     }
+    // The printer's own settings are those, unless the stored state below replaces them.
     winsim_set_printer_devmode("P", good.get(), kExchangedSize);
+    winsim_set_printer_data("P", "Private DevMode", REG_BINARY, &good->Extension, sizeof(DEVICEEXT));
     bool present = false;
     std::vector<uint8_t> stored = hostile::Blob(src, good.get(), kExchangedSize, 70000, &present);
     if (present) {
@@ -132,12 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A spooler that takes only a few bytes per write, or one that reports success taking nothing; and a
     // service of the platform that fails for a while. Either may cut the stream, which is then not read.
     bool whole = true;
-    if (src.Below(4) == 0) {
-        const bool takesNothing = src.Below(4) == 0;
+    if (src.Below(4) == 3) {
+        const bool takesNothing = src.Below(4) == 3;
         winsim_set_write_limit("P", 1 + src.Below(4096), takesNothing);
         whole = !takesNothing;
     }
-    if (src.Below(3) == 0) {
+    if (src.Below(3) == 2) {
         static const char* const kServices[] = {"WritePrinter",
                                                 "GetPrinterDataW",
                                                 "GlobalAlloc",
@@ -176,11 +188,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t pages = 1 + src.Below(3);
         bool ok = true;
         for (uint32_t i = 0; i < pages && ok; ++i) {
-            const uint32_t copies = src.Below(4) == 0 ? src.U32() : src.Below(3);
+            const uint32_t copies = src.Below(4) == 3 ? src.U32() : src.Below(3);
             if (copies) {
                 winsim_engine_escape(device, SETCOPYCOUNT, &copies, sizeof(copies), nullptr, 0);
             }
-            if (i > 0 && src.Below(6) == 0) {
+            if (i > 0 && src.Below(6) == 5) {
                 std::vector<uint8_t> next = JobRecord(src, *good, &present);
                 winsim_engine_reset(device, present ? next.data() : nullptr);
             }
@@ -197,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const PDEV* pdev = static_cast<const PDEV*>(winsim_engine_device(device));
         model = pdev && pdev->Settings ? pdev->Settings->Private.ModelIndex : -1;
-        written = winsim_engine_end_doc(device, src.Below(5) == 0 ? ED_ABORTDOC : 0) != 0;
+        written = winsim_engine_end_doc(device, src.Below(5) == 4 ? ED_ABORTDOC : 0) != 0;
     }
     winsim_engine_close(device);
     if (winsim_engine_objects() != objects) {
