@@ -68,25 +68,6 @@ Engine& engine() {
     return *e;
 }
 
-ULONG bits_per_pixel(ULONG format) {
-    switch (format) {
-    case BMF_1BPP:
-        return 1;
-    case BMF_4BPP:
-        return 4;
-    case BMF_8BPP:
-        return 8;
-    case BMF_16BPP:
-        return 16;
-    case BMF_24BPP:
-        return 24;
-    case BMF_32BPP:
-        return 32;
-    default:
-        return 0;
-    }
-}
-
 std::string handle_text(const void* handle) {
     return hex(reinterpret_cast<uintptr_t>(handle));
 }
@@ -156,7 +137,7 @@ bool engine_page_bitmap(HDEV hdev, PageBitmap* out) {
         const SURFOBJ& so = surface->so;
         if (so.hdev == hdev && so.iType == STYPE_BITMAP && surface->locks > 0) {
             *out = {so.pvScan0, so.lDelta, so.sizlBitmap.cx, so.sizlBitmap.cy,
-                    bits_per_pixel(so.iBitmapFormat)};
+                    format_bits(so.iBitmapFormat)};
             return true;
         }
     }
@@ -203,7 +184,7 @@ bool engine_canvas(SURFOBJ* pso, Canvas* out, bool* known) {
 }
 
 SURFOBJ* engine_host_bitmap(SIZEL size, ULONG format, HPALETTE palette) {
-    const ULONG bpp = bits_per_pixel(format);
+    const ULONG bpp = format_bits(format);
     if (bpp == 0 || size.cx <= 0 || size.cy <= 0)
         return nullptr;
     const unsigned long long stride = (static_cast<unsigned long long>(size.cx) * bpp + 31) / 32 * 4;
@@ -278,7 +259,7 @@ HBITMAP APIENTRY EngCreateBitmap(SIZEL sizl, LONG lWidth, ULONG iFormat, FLONG f
         SetLastError(fault);
         return nullptr;
     }
-    const ULONG bpp = bits_per_pixel(iFormat);
+    const ULONG bpp = format_bits(iFormat);
     if (bpp == 0 || sizl.cx <= 0 || sizl.cy <= 0 || lWidth < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -333,7 +314,7 @@ HSURF APIENTRY EngCreateDeviceSurface(DHSURF dhsurf, SIZEL sizl, ULONG iFormatCo
         SetLastError(fault);
         return nullptr;
     }
-    if (sizl.cx <= 0 || sizl.cy <= 0 || bits_per_pixel(iFormatCompat) == 0) {
+    if (sizl.cx <= 0 || sizl.cy <= 0 || format_bits(iFormatCompat) == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

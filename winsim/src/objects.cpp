@@ -78,6 +78,26 @@ template <class R> R* find(std::map<const void*, std::unique_ptr<R>>& map, const
     return it == map.end() ? nullptr : it->second.get();
 }
 
+template <class R> using Registry = std::map<const void*, std::unique_ptr<R>> Objects::*;
+
+// Keeps an object's record until its delete; the driver is handed its public part, `handle`. Clips,
+// translations and fonts carry the engine's next unique number in `uniq`.
+template <class R, class H>
+H* keep(Registry<R> registry, std::unique_ptr<R> r, H* handle, ULONG* uniq = nullptr) {
+    Objects& o = objects();
+    std::lock_guard lock(o.mutex);
+    if (uniq)
+        *uniq = o.next_uniq++;
+    (o.*registry).emplace(handle, std::move(r));
+    return handle;
+}
+
+template <class R> void forget(Registry<R> registry, const void* handle) {
+    Objects& o = objects();
+    std::lock_guard lock(o.mutex);
+    (o.*registry).erase(handle);
+}
+
 ULONG grey_of(ULONG c) {
     return ((c & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + ((c >> 16) & 0xFF) * 114) / 1000;
 }
@@ -297,18 +317,12 @@ CLIPOBJ* make_clip(ULONG complexity, const RECTL* rects, ULONG count) {
     r->co.iDComplexity = static_cast<BYTE>(complexity);
     r->co.iFComplexity = complexity == DC_COMPLEX ? FC_COMPLEX : FC_RECT;
     r->co.iMode = TC_RECTANGLES;
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    r->co.iUniq = o.next_uniq++;
     CLIPOBJ* handle = &r->co;
-    o.clips.emplace(handle, std::move(r));
-    return handle;
+    return keep(&Objects::clips, std::move(r), handle, &handle->iUniq);
 }
 
 void delete_clip(CLIPOBJ* pco) {
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    o.clips.erase(pco);
+    forget(&Objects::clips, pco);
 }
 
 BRUSHOBJ* make_brush(ULONG solid, bool has_color, ULONG color, ULONG hatch, RealizeBrush realize,
@@ -320,17 +334,12 @@ BRUSHOBJ* make_brush(ULONG solid, bool has_color, ULONG color, ULONG hatch, Real
     r->hatch = hatch;
     r->realize = realize;
     r->target = target;
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
     BRUSHOBJ* handle = &r->bo;
-    o.brushes.emplace(handle, std::move(r));
-    return handle;
+    return keep(&Objects::brushes, std::move(r), handle);
 }
 
 void delete_brush(BRUSHOBJ* pbo) {
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    o.brushes.erase(pbo);
+    forget(&Objects::brushes, pbo);
 }
 
 XLATEOBJ* make_xlate(const PaletteView& source, const PaletteView& dest) {
@@ -346,18 +355,12 @@ XLATEOBJ* make_xlate(const PaletteView& source, const PaletteView& dest) {
         r->xo.cEntries = static_cast<ULONG>(r->table.size());
         r->xo.pulXlate = r->table.data();
     }
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    r->xo.iUniq = o.next_uniq++;
     XLATEOBJ* handle = &r->xo;
-    o.xlates.emplace(handle, std::move(r));
-    return handle;
+    return keep(&Objects::xlates, std::move(r), handle, &handle->iUniq);
 }
 
 void delete_xlate(XLATEOBJ* pxlo) {
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    o.xlates.erase(pxlo);
+    forget(&Objects::xlates, pxlo);
 }
 
 PATHOBJ* make_path(std::vector<Figure> figures) {
@@ -368,17 +371,12 @@ PATHOBJ* make_path(std::vector<Figure> figures) {
         curves += static_cast<ULONG>(f.points.size());
     r->po.cCurves = curves;
     r->po.fl = 0;
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
     PATHOBJ* handle = &r->po;
-    o.paths.emplace(handle, std::move(r));
-    return handle;
+    return keep(&Objects::paths, std::move(r), handle);
 }
 
 void delete_path(PATHOBJ* ppo) {
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    o.paths.erase(ppo);
+    forget(&Objects::paths, ppo);
 }
 
 STROBJ* make_string(const std::vector<GlyphImage>& glyphs, const RECTL& background, const WCHAR* text) {
@@ -406,17 +404,12 @@ STROBJ* make_string(const std::vector<GlyphImage>& glyphs, const RECTL& backgrou
     r->so.rclBkGround = background;
     r->so.pgp = nullptr; // the driver enumerates, as with most strings Windows' engine hands out
     r->so.pwszOrg = r->text.empty() ? nullptr : r->text.data();
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
     STROBJ* handle = &r->so;
-    o.strings.emplace(handle, std::move(r));
-    return handle;
+    return keep(&Objects::strings, std::move(r), handle);
 }
 
 void delete_string(STROBJ* pstro) {
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    o.strings.erase(pstro);
+    forget(&Objects::strings, pstro);
 }
 
 FONTOBJ* make_font(ULONG face, LONG pixel_height, ULONG dpi) {
@@ -426,18 +419,12 @@ FONTOBJ* make_font(ULONG face, LONG pixel_height, ULONG dpi) {
     r->fo.flFontType = 0x0004; // TRUETYPE_FONTTYPE
     r->fo.sizLogResPpi = {static_cast<LONG>(dpi), static_cast<LONG>(dpi)};
     r->fo.ulStyleSize = static_cast<ULONG>(pixel_height);
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    r->fo.iUniq = o.next_uniq++;
     FONTOBJ* handle = &r->fo;
-    o.fonts.emplace(handle, std::move(r));
-    return handle;
+    return keep(&Objects::fonts, std::move(r), handle, &handle->iUniq);
 }
 
 void delete_font(FONTOBJ* pfo) {
-    Objects& o = objects();
-    std::lock_guard lock(o.mutex);
-    o.fonts.erase(pfo);
+    forget(&Objects::fonts, pfo);
 }
 
 void reset_objects() {

@@ -12,6 +12,26 @@
 
 namespace winsim {
 
+// Bits per pixel of a bitmap format (BMF_*), 0 for a format that is not one.
+inline ULONG format_bits(ULONG format) {
+    switch (format) {
+    case BMF_1BPP:
+        return 1;
+    case BMF_4BPP:
+        return 4;
+    case BMF_8BPP:
+        return 8;
+    case BMF_16BPP:
+        return 16;
+    case BMF_24BPP:
+        return 24;
+    case BMF_32BPP:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
 // Palettes as the rasteriser reads them: an indexed list of colours (0x00BBGGRR), or a direct format.
 struct PaletteView {
     ULONG mode = 0;            // PAL_INDEXED, PAL_RGB, PAL_BGR, PAL_BITFIELDS; 0: none known

@@ -14,25 +14,6 @@ constexpr ULONG kBayer[4][4] = {
     {248, 120, 216, 88},
 };
 
-ULONG bits_of(ULONG format) {
-    switch (format) {
-    case BMF_1BPP:
-        return 1;
-    case BMF_4BPP:
-        return 4;
-    case BMF_8BPP:
-        return 8;
-    case BMF_16BPP:
-        return 16;
-    case BMF_24BPP:
-        return 24;
-    case BMF_32BPP:
-        return 32;
-    default:
-        return 0;
-    }
-}
-
 // The darkest and the lightest entry of an indexed surface's palette: the two a dither chooses between.
 void extremes(const Canvas& c, ULONG* dark, ULONG* light) {
     *dark = palette_nearest(c.palette, c.bits, 0x000000);
@@ -140,7 +121,7 @@ bool make_canvas(SURFOBJ* so, const PaletteView& palette, Canvas* out) {
     if (!so || !so->pvScan0 || so->iType != STYPE_BITMAP)
         return false;
     out->so = so;
-    out->bits = bits_of(so->iBitmapFormat);
+    out->bits = format_bits(so->iBitmapFormat);
     out->palette = palette;
     out->width = so->sizlBitmap.cx;
     out->height = so->sizlBitmap.cy;
