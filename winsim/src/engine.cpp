@@ -136,8 +136,7 @@ bool engine_page_bitmap(HDEV hdev, PageBitmap* out) {
     for (const auto& [value, surface] : e.surfaces) {
         const SURFOBJ& so = surface->so;
         if (so.hdev == hdev && so.iType == STYPE_BITMAP && surface->locks > 0) {
-            *out = {so.pvScan0, so.lDelta, so.sizlBitmap.cx, so.sizlBitmap.cy,
-                    format_bits(so.iBitmapFormat)};
+            *out = {so.pvScan0, so.lDelta, so.sizlBitmap.cx, so.sizlBitmap.cy, format_bits(so.iBitmapFormat)};
             return true;
         }
     }
