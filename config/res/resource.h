@@ -1,0 +1,175 @@
+// Resource and control ids of the configuration library's dialogs, icons and bitmaps. Shared by the
+// resource script and the page procedures; the ids are the ones the device's tools and help refer to.
+// Plain #defines only: the resource compiler reads this file too.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialog templates.
+#define IDD_ABOUT_PAGE 110
+#define IDD_ABOUT_BOX 130
+#define IDD_LABEL_PAGE 131
+#define IDD_DEVICE_PAGE 132
+#define IDD_NEW_LABEL 133
+
+// Icons of the label page, one per print rotation (140 + rotation).
+#define IDI_ROTATION_0 140
+#define IDI_ROTATION_90 141
+#define IDI_ROTATION_180 142
+#define IDI_ROTATION_270 143
+
+// Bitmaps: the product picture of the About dialogs and, in profile B, one preview per dither choice
+// (117 + dither pattern).
+#if defined(KT_PROFILE_B)
+#define IDB_PRODUCT 121
+#define IDB_DITHER_NONE 117
+#define IDB_DITHER_1 118
+#define IDB_DITHER_2 119
+#define IDB_DITHER_3 120
+#else
+#define IDB_PRODUCT 142
+#endif
+
+// The manifest that asks for common controls 6.0 (ISOLATIONAWARE_MANIFEST_RESOURCE_ID: the library's own
+// activation context).
+#define IDR_MANIFEST 2
+
+// About page (110) and About box (130).
+#if defined(KT_PROFILE_B)
+#define IDC_ABOUT_TITLE 101
+#else
+#define IDC_ABOUT_TITLE 1100
+#endif
+#define IDC_ABOUT_VERSION 4001
+#define IDC_SETTINGS_VERSION 1000
+#define IDC_ABOUT_NOTICE 4002
+#define IDC_ABOUT_BITMAP 4003
+#define IDC_BOX_GROUP 5001
+#define IDC_BOX_VERSION 5002
+#define IDC_BOX_TITLE 5003
+#define IDC_BOX_NOTICE 5004
+#define IDC_BOX_NOTICE2 5005
+#define IDC_BOX_OK 5006
+#define IDC_BOX_BITMAP 5007
+
+// Label page (131).
+#define IDC_LABEL_LIST_CAPTION 6001
+#define IDC_LABEL_LIST 6002
+#define IDC_LABEL_INFO_GROUP 6003
+#define IDC_WIDTH_CAPTION 6004
+#define IDC_WIDTH 6005
+#define IDC_LENGTH_CAPTION 6006
+#define IDC_LENGTH 6007
+#define IDC_POSITION_ADJUST_CAPTION 6008
+#define IDC_POSITION_ADJUST 6009
+#define IDC_GAP_CAPTION 6010
+#define IDC_GAP 6011
+#define IDC_CUT_POSITION_CAPTION 6012
+#define IDC_CUT_POSITION 6013
+#define IDC_CUT_COUNT_CAPTION 6014
+#define IDC_CUT_COUNT 6015
+#define IDC_CUT_ADJUST_CAPTION 6016
+#define IDC_CUT_ADJUST 6017
+#define IDC_ROTATION_GROUP 6018
+#define IDC_ROTATION_ICON 6019
+#define IDC_COPIES_CAPTION 6022
+#define IDC_COPIES 6023
+#define IDC_CUT_LAST 6024
+#define IDC_LABEL_NEW 6025
+#define IDC_LABEL_DELETE 6026
+#define IDC_ABOUT 6027
+#define IDC_LABEL_DEFAULTS 6028
+#define IDC_WIDTH_UNIT 6029
+#define IDC_LENGTH_UNIT 6030
+#define IDC_GAP_UNIT 6031
+#define IDC_POSITION_ADJUST_UNIT 6032
+#define IDC_CUT_POSITION_UNIT 6033
+#define IDC_CUT_COUNT_UNIT 6034
+#define IDC_CUT_ADJUST_UNIT 6035
+#define IDC_EXPAND_GROUP 6038
+#define IDC_DRIVER_EXPAND 6039
+#define IDC_XADJUST1_CAPTION 6040
+#define IDC_XADJUST1_UNIT 6041
+#define IDC_XADJUST1 6042
+#define IDC_CUT_POSITION_NOTE 6048
+#define IDC_ROTATION_0 6020
+#define IDC_ROTATION_90 6036
+#if defined(KT_PROFILE_B)
+#define IDC_ROTATION_180 6037
+#define IDC_ROTATION_270 6021
+#define IDC_LABEL_IMPORT 6043
+#define IDC_LABEL_EXPORT 6044
+#else
+#define IDC_ROTATION_180 6021
+#define IDC_ROTATION_270 6037
+#define IDC_XADJUST2_CAPTION 6043
+#define IDC_XADJUST2_UNIT 6044
+#define IDC_XADJUST2 6045
+#define IDC_LABEL_IMPORT 6046
+#define IDC_LABEL_EXPORT 6047
+#endif
+
+// New label name (133).
+#define IDC_NEW_NAME_CAPTION 7001
+#define IDC_NEW_NAME 7002
+#define IDC_NEW_OK 7003
+#define IDC_NEW_CANCEL 7004
+
+// Device options page (132).
+#if defined(KT_PROFILE_B)
+#define IDC_DITHER_GROUP 8001
+#define IDC_DITHER_PREVIEW 8002
+#define IDC_DITHER_NONE 8003
+#define IDC_DITHER_1 8004
+#define IDC_DITHER_2 8005
+#define IDC_DITHER_3 8006
+#define IDC_BAND_SPLIT 8008
+#define IDC_COMPRESS 8009
+#define IDC_PRINT_SETTINGS_ENABLED 8011
+#define IDC_SPEED 8012
+#define IDC_SPEED_CAPTION 8014
+#define IDC_SPEED_UNIT 8015
+#define IDC_QUANTITY_ONE 8016
+#define IDC_QUANTITY_COUNT 8017
+#define IDC_DENSITY1 8018
+#define IDC_VOLTAGE1 8019
+#define IDC_DENSITY1_CAPTION 8020
+#define IDC_VOLTAGE1_CAPTION 8021
+#define IDC_COMMAND_CUT_LAST 8022
+#define IDC_COMMAND_FEED 8023
+#define IDC_COMMAND_TEST_PRINT 8024
+#define IDC_DEVICE_DEFAULTS 8025
+#else
+#define IDC_HEAD_COLOR_GROUP 8001
+#define IDC_HEAD1_COLOR 8002
+#define IDC_HEAD2_COLOR 8003
+#define IDC_HEAD1_SWATCH 8004
+#define IDC_HEAD2_SWATCH 8005
+#define IDC_SEND_GROUP 8006
+#define IDC_BAND_SPLIT 8007
+#define IDC_COMPRESS 8008
+#define IDC_PRINT_SETTINGS_GROUP 8009
+#define IDC_PRINT_SETTINGS_ENABLED 8010
+#define IDC_SPEED 8011
+#define IDC_QUANTITY_GROUP 8012
+#define IDC_SPEED_CAPTION 8013
+#define IDC_SPEED_UNIT 8014
+#define IDC_QUANTITY_ONE 8015
+#define IDC_QUANTITY_COUNT 8016
+#define IDC_DENSITY1 8017
+#define IDC_VOLTAGE1 8018
+#define IDC_DENSITY2 8019
+#define IDC_VOLTAGE2 8020
+#define IDC_DENSITY1_CAPTION 8021
+#define IDC_VOLTAGE1_CAPTION 8022
+#define IDC_DENSITY2_CAPTION 8023
+#define IDC_VOLTAGE2_CAPTION 8024
+#define IDC_COMMAND_CUT_LAST 8025
+#define IDC_COMMAND_FEED 8026
+#define IDC_COMMAND_TEST_PRINT 8027
+#define IDC_DEVICE_DEFAULTS 8028
+#define IDC_HEAD1_GROUP 1097
+#define IDC_HEAD2_GROUP 1098
+#endif
