@@ -2,6 +2,7 @@
 
 #include "bidi.h"
 #include "com_ptr.h"
+#include "printer_data.h"
 #include "printer_handle.h"
 #include "wstr.h"
 
@@ -30,7 +31,18 @@ LONG UpdateTrayModel(LPCWSTR printerName, LONG mediaCode, int tray, bool lookupO
         return index;
     }
     DRVDEVMODE* rec = work.as<DRVDEVMODE>();
-    LoadPrinterDevMode(rec, printer.get(), printerName);
+    // Only the tray changes: the printer's stored device options are kept as they are. When the spooler
+    // cannot hand them over now, nothing is written, rather than the defaults over the user's options.
+    DWORD type = 0;
+    DWORD got = 0;
+    const DWORD rc = GetPrinterDataW(printer.get(), const_cast<LPWSTR>(kValuePrivateDevMode), &type,
+                                     reinterpret_cast<LPBYTE>(&rec->Extension), sizeof(DEVICEEXT), &got);
+    if (rc != ERROR_SUCCESS || got != sizeof(DEVICEEXT)) {
+        if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND && rc != ERROR_MORE_DATA) {
+            return index;
+        }
+        LoadPrinterDevMode(rec, printer.get(), printerName);
+    }
     (tray == 1 ? rec->Extension.Tray1ModelIndex : rec->Extension.Tray2ModelIndex) = index;
     if (SavePrinterDevModeExt(rec, printer.get(), printerName)) {
         // Published printers carry their configuration in the directory; tell it the printer changed.
