@@ -206,23 +206,6 @@ WINBOOL APIENTRY SetCPSUIUserData(HWND, ULONG_PTR) {
 }
 
 // Modules, resources and activation contexts.
-HMODULE WINAPI LoadLibraryW(LPCWSTR) {
-    return fail<HMODULE>(nullptr, ERROR_MOD_NOT_FOUND);
-}
-WINBOOL WINAPI FreeLibrary(HMODULE) {
-    return fail<WINBOOL>(FALSE, ERROR_INVALID_HANDLE);
-}
-FARPROC WINAPI GetProcAddress(HMODULE, LPCSTR) {
-    return fail<FARPROC>(nullptr, ERROR_PROC_NOT_FOUND);
-}
-HMODULE WINAPI GetModuleHandleW(LPCWSTR) {
-    return fail<HMODULE>(nullptr, ERROR_MOD_NOT_FOUND);
-}
-DWORD WINAPI GetModuleFileNameW(HMODULE, LPWSTR lpFilename, DWORD nSize) {
-    if (lpFilename && nSize > 0)
-        lpFilename[0] = 0;
-    return fail<DWORD>(0, ERROR_MOD_NOT_FOUND);
-}
 UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
     static const WCHAR windows[] = TEXT("C:\\Windows");
     const UINT length = sizeof(windows) / sizeof(windows[0]) - 1;
