@@ -398,6 +398,14 @@ WINSIM_HOST_API int winsim_engine_draw_bitmap(void* device, const winsim_bitmap*
 WINSIM_HOST_API int winsim_engine_draw_text(void* device, const char* font_file, int32_t pixel_height,
                                             int32_t x, int32_t y, const char* text, uint32_t color);
 
+/* The user interface side (winsim_ui_*). So far: whether "compstui.dll", the stand-in common property sheet
+   library, can be loaded. With absent nonzero LoadLibraryW(TEXT("compstui.dll")) fails with
+   ERROR_MOD_NOT_FOUND, as on a machine without it; winsim_reset makes it present again. */
+WINSIM_HOST_API void winsim_ui_set_compstui_absent(int absent);
+
+/* How many loads of "compstui.dll" are not yet matched by FreeLibrary (0 when every load was freed). */
+WINSIM_HOST_API int winsim_ui_compstui_loads(void);
+
 #ifdef __cplusplus
 }
 #endif

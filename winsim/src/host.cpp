@@ -11,4 +11,5 @@ extern "C" void winsim_reset(void) {
     winsim::reset_draw_log();
     winsim::reset_version();
     winsim::reset_services();
+    winsim::reset_modules();
 }

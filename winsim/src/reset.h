@@ -10,5 +10,6 @@ void reset_engine();
 void reset_engine_front();
 void reset_objects();
 void reset_draw_log();
+void reset_modules();
 
 } // namespace winsim
