@@ -295,10 +295,6 @@ LONG_PTR FinishOpening(PROPSHEETUI_INFO* info, SHEETDATA* sheet, const DEVMODEW*
     sheet->BuildState = BUILD_DONE;
     sheet->ComPropSheet = info->pfnComPropSheet;
     sheet->ComPropSheetHandle = info->hComPropSheet;
-    if (!sheet->ComPropSheet) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return Fail(sheet);
-    }
     for (int i = 0; i < sheet->PageCount; ++i) {
         sheet->PageHandles[i] = AddPage(sheet, i);
         if (!sheet->PageHandles[i]) {
@@ -311,6 +307,10 @@ LONG_PTR FinishOpening(PROPSHEETUI_INFO* info, SHEETDATA* sheet, const DEVMODEW*
 }
 
 LONG_PTR OpenDocumentSheet(PROPSHEETUI_INFO* info, const DOCUMENTPROPERTYHEADER* header) {
+    if (!info->pfnComPropSheet) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ERR_CPSUI_GETLASTERROR;
+    }
     SHEETDATA* sheet = CreateSheet();
     if (!sheet) {
         return ERR_CPSUI_GETLASTERROR;
@@ -334,6 +334,10 @@ LONG_PTR OpenDocumentSheet(PROPSHEETUI_INFO* info, const DOCUMENTPROPERTYHEADER*
 }
 
 LONG_PTR OpenDeviceSheet(PROPSHEETUI_INFO* info, const DEVICEPROPERTYHEADER* header) {
+    if (!info->pfnComPropSheet) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ERR_CPSUI_GETLASTERROR;
+    }
     SHEETDATA* sheet = CreateSheet();
     if (!sheet) {
         return ERR_CPSUI_GETLASTERROR;
