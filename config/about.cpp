@@ -56,11 +56,8 @@ void OpenAbout(HWND dialog, LPARAM description, const ABOUTIDS& ids) {
     KeepPageDescription(dialog, description);
     HWND bitmap = GetDlgItem(dialog, ids.Bitmap);
     if (bitmap) {
-        RECT area = {};
-        GetWindowRect(bitmap, &area);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
-        InvalidateRect(dialog, &area, TRUE);
-        UpdateWindow(dialog);
+        InvalidateRect(bitmap, nullptr, TRUE);
+        UpdateWindow(bitmap);
     }
     SetDlgItemTextW(dialog, ids.Title, kProductTitle);
     AppendToStatic(dialog, ids.Version, kVersionString);

@@ -1,21 +1,16 @@
 // The library's exports: the printer-interface entry points the spooler and applications call by name.
 // Each checks its arguments, calls the plain functions, and answers the Windows way.
 #include "entry_points.h"
+#include "module.h"
 #include "sheets.h"
 
 #include <winddiui.h>
-
-namespace {
-
-HINSTANCE g_module = nullptr;
-
-} // namespace
 
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
+        KeepThisModule(instance);
     }
     return TRUE;
 }

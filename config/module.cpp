@@ -7,6 +7,8 @@ namespace {
 
 constexpr ULONG_PTR kManifestResource = 2;
 
+HMODULE g_module = nullptr;
+
 HANDLE LibraryContext() {
     static const HANDLE context = [] {
         ACTCTXW request = {};
@@ -24,11 +26,13 @@ HANDLE LibraryContext() {
 
 } // namespace
 
+void KeepThisModule(HMODULE module) {
+    g_module = module;
+}
+
 HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&LibraryContext), &module);
-    return module;
+    // Without a DllMain call the code runs inside the process image itself.
+    return g_module ? g_module : GetModuleHandleW(nullptr);
 }
 
 LibraryActivation::LibraryActivation() {

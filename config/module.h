@@ -7,6 +7,8 @@
 
 // The configuration library's own module handle.
 HMODULE ThisModule();
+// DllMain hands the module handle over here.
+void KeepThisModule(HMODULE module);
 
 // Activates the library's activation context for the lifetime of the object. The context is created once per
 // process from the manifest resource; when it cannot be created the object does nothing.
