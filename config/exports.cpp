@@ -1,6 +1,7 @@
 // The library's exports: the printer-interface entry points the spooler and applications call by name.
 // Each checks its arguments, calls the plain functions, and answers the Windows way.
 #include "entry_points.h"
+#include "sheets.h"
 
 #include <winddiui.h>
 
@@ -23,29 +24,30 @@ LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam
     if (!pPSUIInfo) {
         return DocumentPropertyService(reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam));
     }
-    // The document sheet comes with the property pages.
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return ERR_CPSUI_GETLASTERROR;
+    return static_cast<LONG>(DocumentPropertySheets(pPSUIInfo, lParam));
 }
 
-LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO, LPARAM) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return ERR_CPSUI_GETLASTERROR;
+LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+    if (!pPSUIInfo) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ERR_CPSUI_GETLASTERROR;
+    }
+    return static_cast<LONG>(DevicePropertySheets(pPSUIInfo, lParam));
 }
 
-WINBOOL WINAPI PrinterProperties(HWND, HANDLE) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
+WINBOOL WINAPI PrinterProperties(HWND hWnd, HANDLE hPrinter) {
+    return OpenPrinterSheet(hWnd, hPrinter);
 }
 
-LONG WINAPI DrvDocumentProperties(HWND, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
+LONG WINAPI DrvDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
                                   PDEVMODEW pdmInput, DWORD fMode) {
-    return DocumentProperties(hPrinter, pDeviceName, pdmOutput, pdmInput, fMode);
+    return DocumentPropertiesSheet(hWnd, hPrinter, pDeviceName, pdmOutput, pdmInput, fMode);
 }
 
-LONG WINAPI DrvAdvancedDocumentProperties(HWND, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
+LONG WINAPI DrvAdvancedDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
                                           PDEVMODEW pdmInput) {
-    return DocumentProperties(hPrinter, pDeviceName, pdmOutput, pdmInput, DM_COPY | DM_PROMPT | DM_ADVANCED);
+    return DocumentPropertiesSheet(hWnd, hPrinter, pDeviceName, pdmOutput, pdmInput,
+                                   DM_COPY | DM_PROMPT | DM_ADVANCED);
 }
 
 WINBOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW pdmIn, PDEVMODEW pdmOut, PLONG pcbNeeded,

@@ -178,26 +178,20 @@ TEST_F(DevModeServices, DocumentPropertiesWithoutPrompt) {
     EXPECT_EQ(AsRecord(out)->Private.Signature, kDevModeSignature);
     EXPECT_TRUE(TailUntouched(out));
 
-    // The sheets are not there yet: everything that would show one fails plainly.
-    SetLastError(0);
-    EXPECT_EQ(call(AsDevMode(out), AsDevMode(in), DM_COPY | DM_PROMPT), -1);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-    SetLastError(0);
-    EXPECT_EQ(DrvAdvancedDocumentProperties(nullptr, printer_, const_cast<LPWSTR>(kPrinterNameW),
-                                            AsDevMode(out), AsDevMode(in)),
-              -1);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    // A sheet step with the other sheet's header, or with no service function to hand pages to, fails
+    // plainly and keeps nothing.
     PROPSHEETUI_INFO info = {};
     info.cbSize = sizeof(info);
     DEVICEPROPERTYHEADER device = {sizeof(device), 0, printer_, const_cast<LPWSTR>(kPrinterNameW)};
     info.lParamInit = reinterpret_cast<LPARAM>(&device);
     SetLastError(0);
     EXPECT_EQ(DrvDocumentPropertySheets(&info, 0), -1);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    SetLastError(0);
     EXPECT_EQ(DrvDevicePropertySheets(&info, 0), -1);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(info.UserData, 0u);
     EXPECT_EQ(DrvDevicePropertySheets(nullptr, 0), -1);
-    EXPECT_FALSE(PrinterProperties(nullptr, printer_));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
 }
 
 } // namespace
