@@ -21,7 +21,7 @@ class PageTest : public ConfigTest {
         gdiObjects_ = GdiObjects();
     }
     void TearDown() override {
-        Close();
+        CloseFrame();
         EXPECT_EQ(GdiObjects(), gdiObjects_) << "a GDI object was left behind";
         ConfigTest::TearDown();
     }
@@ -51,9 +51,11 @@ class PageTest : public ConfigTest {
             MakeSheet();
         }
         // The sheet's frame: any dialog of the module will do, it only counts the pages' change notices.
-        frame_ = CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(IDD_NEW_LABEL), nullptr, FrameProc, 0);
-        ASSERT_NE(frame_, nullptr);
-        changes_ = 0;
+        if (!frame_) {
+            frame_ = CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(IDD_NEW_LABEL), nullptr, FrameProc, 0);
+            ASSERT_NE(frame_, nullptr);
+            changes_ = 0;
+        }
         page_ = CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(templateId), frame_, proc,
                                    reinterpret_cast<LPARAM>(&description_));
         ASSERT_NE(page_, nullptr);
@@ -63,6 +65,9 @@ class PageTest : public ConfigTest {
             DestroyWindow(page_);
             page_ = nullptr;
         }
+    }
+    void CloseFrame() {
+        Close();
         if (frame_) {
             DestroyWindow(frame_);
             frame_ = nullptr;
