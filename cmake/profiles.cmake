@@ -13,3 +13,11 @@ function(kt_link_platform target)
     target_link_libraries(${target} PUBLIC winsim)
   endif()
 endfunction()
+
+# kt_profile_resources(<target> <a|b>): the resource script of a Windows module is compiled for the
+# module's profile, as UTF-8 (the dialogs are Japanese).
+function(kt_profile_resources target profile)
+  string(TOUPPER "${profile}" upper)
+  target_compile_definitions(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:KT_PROFILE_${upper}=1>)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:--codepage=65001>)
+endfunction()

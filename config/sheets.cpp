@@ -43,7 +43,18 @@ constexpr PAGESET kPrinterPages[] = {
     {IDD_ABOUT_PAGE, AboutPageProc},
 };
 
-using CommonPropertySheetUI = LONG(WINAPI*)(HWND, PFNPROPSHEETUI, LPARAM, LPDWORD);
+// The library calls the sheet function back with the calling convention and pointer-wide result its own
+// headers give it, which the exports' declarations do not spell out on every build; these wrappers do.
+using SheetFunction = LONG_PTR(CALLBACK*)(PPROPSHEETUI_INFO, LPARAM);
+using CommonPropertySheetUI = LONG(WINAPI*)(HWND, SheetFunction, LPARAM, LPDWORD);
+
+LONG_PTR CALLBACK DocumentSheetsCallback(PPROPSHEETUI_INFO info, LPARAM param) {
+    return info ? DocumentPropertySheets(info, param) : DrvDocumentPropertySheets(info, param);
+}
+
+LONG_PTR CALLBACK DeviceSheetsCallback(PPROPSHEETUI_INFO info, LPARAM param) {
+    return info ? DevicePropertySheets(info, param) : ERR_CPSUI_GETLASTERROR;
+}
 
 void DestroySheet(SHEETDATA* sheet) {
     if (sheet->TableHeap) {
@@ -385,7 +396,7 @@ LRESULT ResultOf(LPARAM param) {
     return result ? result->Result : CPSUI_CANCEL;
 }
 
-LONG RunSheet(HWND window, PFNPROPSHEETUI sheets, LPARAM header, DWORD* result) {
+LONG RunSheet(HWND window, SheetFunction sheets, LPARAM header, DWORD* result) {
     LibraryActivation activation;
     HMODULE library = LoadLibraryW(kComPropSheetLibrary);
     if (!library) {
@@ -501,7 +512,7 @@ LONG DocumentPropertiesSheet(HWND window, HANDLE printer, LPWSTR deviceName, DEV
         return DocumentPropertyService(&header);
     }
     DWORD result = CPSUI_CANCEL;
-    if (RunSheet(window, DrvDocumentPropertySheets, reinterpret_cast<LPARAM>(&header), &result) < 0) {
+    if (RunSheet(window, DocumentSheetsCallback, reinterpret_cast<LPARAM>(&header), &result) < 0) {
         return -1;
     }
     return static_cast<LONG>(result);
@@ -519,7 +530,7 @@ BOOL OpenPrinterSheet(HWND window, HANDLE printer) {
         header.Flags |= DPS_NOPERMISSION;
     }
     DWORD result = CPSUI_CANCEL;
-    if (RunSheet(window, DrvDevicePropertySheets, reinterpret_cast<LPARAM>(&header), &result) < 0) {
+    if (RunSheet(window, DeviceSheetsCallback, reinterpret_cast<LPARAM>(&header), &result) < 0) {
         return FALSE;
     }
     return static_cast<LONG>(result) > 0 ? TRUE : FALSE;

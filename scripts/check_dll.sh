@@ -2,7 +2,9 @@
 # Checks the Windows builds of both libraries: each ktrender.dll and ktcfg.dll exports exactly the names of
 # its .def file (render/ktrender.def, config/ktcfg.def), undecorated, and imports only from the Windows
 # system DLLs that library may use. ktcfg loads the common property sheet library (compstui.dll) by name,
-# so it must never import from it.
+# so it must never import from it. Both carry the version resource of their profile and word size; ktcfg
+# also its manifest and every dialog, icon, bitmap and control id of config/res/resource.h
+# (tools/reslist/check_resources.py reads the modules' resource sections).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,11 +53,13 @@ for entry in "${libraries[@]}"; do
             ;;
         esac
       done < <(printf '%s\n' "$dump" | awk '/DLL Name:/ {print $3}')
+      python3 tools/reslist/check_resources.py "$module" "$dll" "$profile" "$arch" config/res/resource.h ||
+        library_status=1
       checked=$((checked + 1))
     done
   done
   if [ $library_status -eq 0 ]; then
-    echo "$module.dll: exports and imports as expected ($checked builds)"
+    echo "$module.dll: exports, imports and resources as expected ($checked builds)"
   fi
   status=$((status | library_status))
 done
