@@ -32,14 +32,18 @@ WINSIM_ONLY = {
     "WINSIM": "marks the simulation for the rare driver code that must tell it apart",
 }
 
+# Constants whose value follows the pointer width (offsets past pointer-sized slots): x64 only, like the records
+# that do.
+POINTER_WIDTH_CONSTANTS = {"DWLP_DLGPROC", "DWLP_USER"}
+
 # The order in which the headers include each other, so that a record is declared after those it holds.
 HEADERS = ["basetsd.h", "minwindef.h", "winnt.h", "windef.h", "winerror.h", "winbase.h", "winnls.h",
-           "wingdi.h", "winspool.h", "winddi.h", "windows.h", "guiddef.h", "wtypes.h", "unknwn.h", "oaidl.h",
-           "oleauto.h", "objbase.h", "ole2.h", "compstui.h", "winddiui.h", "bidispl.h", "msxml2.h"]
+           "wingdi.h", "winspool.h", "winddi.h", "winuser.h", "prsht.h", "commdlg.h", "windows.h", "guiddef.h", "wtypes.h", "unknwn.h", "oaidl.h",
+           "oleauto.h", "objbase.h", "ole2.h", "commctrl.h", "compstui.h", "winddiui.h", "bidispl.h", "msxml2.h"]
 
 # What a translation unit includes to see all of them, on either side. On the mingw-w64 side winddiui.h is
 # the stand-in in cmake/mingw-include, which adds the driver kit's declarations to mingw-w64's own header.
-INCLUDES = ["windows.h", "winspool.h", "winddi.h", "objbase.h", "oleauto.h", "ole2.h", "winddiui.h", "bidispl.h",
+INCLUDES = ["windows.h", "commctrl.h", "winspool.h", "winddi.h", "objbase.h", "oleauto.h", "ole2.h", "winddiui.h", "bidispl.h",
             "msxml2.h"]
 INCLUDE_LINES = "".join("#include <%s>\n" % h for h in INCLUDES)
 
@@ -388,7 +392,8 @@ def main():
     failures = 0
     winsim_only = {}
     for arch, compiler in (("x64", "x86_64-w64-mingw32-g++"), ("x86", "i686-w64-mingw32-g++")):
-        arch_checks = [c for c in checks if arch == "x64" or c[3] is None or not width_dependent[c[3]]]
+        arch_checks = [c for c in checks if arch == "x64" or (c[3] is None and c[0] not in POINTER_WIDTH_CONSTANTS)
+                       or (c[3] is not None and not width_dependent[c[3]])]
         complaints = check_arch(arch, compiler, [(c[0], c[1], c[2]) for c in arch_checks], build_dir,
                                 mingw_stand_ins)
         for i, (kind, detail) in sorted(complaints.items()):

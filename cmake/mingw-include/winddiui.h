@@ -19,6 +19,22 @@
 
 #define DPS_NOPERMISSION 1
 
+/* Halftone adjustment data of a device, for the halftone setup dialog (DrvDocumentPropertySheets'
+   neighbours in the printer interface). */
+#define DEVHTADJF_COLOR_DEVICE 0x00000001
+#define DEVHTADJF_ADDITIVE_DEVICE 0x00000002
+
+/* DEVHTINFO itself is the graphics engine's record (winddi.h). */
+typedef struct _DEVHTINFO DEVHTINFO, *PDEVHTINFO;
+
+typedef struct _DEVHTADJDATA {
+    DWORD DeviceFlags;
+    DWORD DeviceXDPI;
+    DWORD DeviceYDPI;
+    PDEVHTINFO pDefHTInfo;
+    PDEVHTINFO pAdjHTInfo;
+} DEVHTADJDATA, *PDEVHTADJDATA;
+
 typedef struct _DEVICEPROPERTYHEADER {
     WORD cbSize;
     WORD Flags;

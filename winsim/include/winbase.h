@@ -129,4 +129,65 @@ WINSIM_EXTERN_C_END
 #define VerifyVersionInfo VerifyVersionInfoW
 #endif
 
+/* Modules, their resources and activation contexts. A module is the process image (NULL), a driver library
+   loaded with LoadLibraryW, or "compstui.dll", winsim's stand-in common property sheet library. Resources
+   come from the compiled resource file the host tied to the module (winsim_register_module_resources). */
+typedef INT_PTR(WINAPI* FARPROC)();
+DECLARE_HANDLE(HRSRC);
+typedef WORD LANGID;
+
+#define ACTCTX_FLAG_PROCESSOR_ARCHITECTURE_VALID (0x00000001)
+#define ACTCTX_FLAG_LANGID_VALID (0x00000002)
+#define ACTCTX_FLAG_ASSEMBLY_DIRECTORY_VALID (0x00000004)
+#define ACTCTX_FLAG_RESOURCE_NAME_VALID (0x00000008)
+#define ACTCTX_FLAG_SET_PROCESS_DEFAULT (0x00000010)
+#define ACTCTX_FLAG_APPLICATION_NAME_VALID (0x00000020)
+#define ACTCTX_FLAG_SOURCE_IS_ASSEMBLYREF (0x00000040)
+#define ACTCTX_FLAG_HMODULE_VALID (0x00000080)
+#define DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION (0x00000001)
+
+typedef struct tagACTCTXW {
+    ULONG cbSize;
+    DWORD dwFlags;
+    LPCWSTR lpSource;
+    USHORT wProcessorArchitecture;
+    LANGID wLangId;
+    LPCWSTR lpAssemblyDirectory;
+    LPCWSTR lpResourceName;
+    LPCWSTR lpApplicationName;
+    HMODULE hModule;
+} ACTCTXW, *PACTCTXW;
+typedef const ACTCTXW* PCACTCTXW;
+
+WINSIM_STATIC_ASSERT(sizeof(ACTCTXW) == 56, "x64 layout");
+
+WINSIM_EXTERN_C_BEGIN
+
+WINBASEAPI HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
+WINBASEAPI WINBOOL WINAPI FreeLibrary(HMODULE hLibModule);
+WINBASEAPI FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+WINBASEAPI HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
+WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
+WINBASEAPI UINT WINAPI GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize);
+WINBASEAPI HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+WINBASEAPI HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI LPVOID WINAPI LockResource(HGLOBAL hResData);
+WINBASEAPI DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI WINBOOL WINAPI FreeResource(HGLOBAL hResData);
+WINBASEAPI HANDLE WINAPI CreateActCtxW(PCACTCTXW pActCtx);
+WINBASEAPI WINBOOL WINAPI ActivateActCtx(HANDLE hActCtx, ULONG_PTR* lpCookie);
+WINBASEAPI WINBOOL WINAPI DeactivateActCtx(DWORD dwFlags, ULONG_PTR ulCookie);
+WINBASEAPI VOID WINAPI ReleaseActCtx(HANDLE hActCtx);
+
+#ifdef UNICODE
+#define LoadLibrary LoadLibraryW
+#define GetModuleHandle GetModuleHandleW
+#define GetModuleFileName GetModuleFileNameW
+#define GetWindowsDirectory GetWindowsDirectoryW
+#define FindResource FindResourceW
+#define CreateActCtx CreateActCtxW
+#endif
+
+WINSIM_EXTERN_C_END
+
 #endif

@@ -10,5 +10,7 @@
 #include <winnls.h>
 #include <winerror.h>
 #include <winspool.h>
+#include <winuser.h>
+#include <commdlg.h>
 
 #endif

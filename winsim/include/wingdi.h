@@ -619,4 +619,45 @@ typedef struct _GRADIENT_RECT {
 #define DCTT_SUBDEV 0x0000004
 #define DCTT_DOWNLOAD_OUTLINE 0x0000008
 
+/* The drawing a dialog does for itself: brushes, bitmaps and memory device contexts. Every object is counted
+   while it lives, so that a test can see a leak (winsim_ui_gdi_objects). */
+#define SRCCOPY (DWORD)0x00CC0020
+#define CLR_INVALID 0xFFFFFFFF
+#define OBJ_PEN 1
+#define OBJ_BRUSH 2
+#define OBJ_DC 3
+#define OBJ_BITMAP 7
+#define OBJ_MEMDC 10
+#define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
+
+typedef struct tagBITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+} BITMAP, *PBITMAP, *NPBITMAP, *LPBITMAP;
+
+WINSIM_STATIC_ASSERT(sizeof(BITMAP) == 32, "x64 layout");
+
+WINSIM_EXTERN_C_BEGIN
+
+WINGDIAPI HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+WINGDIAPI WINBOOL WINAPI DeleteObject(HGDIOBJ ho);
+WINGDIAPI HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
+WINGDIAPI int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv);
+WINGDIAPI HDC WINAPI CreateCompatibleDC(HDC hdc);
+WINGDIAPI WINBOOL WINAPI DeleteDC(HDC hdc);
+WINGDIAPI WINBOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
+WINGDIAPI COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color);
+WINGDIAPI COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
+
+#ifdef UNICODE
+#define GetObject GetObjectW
+#endif
+
+WINSIM_EXTERN_C_END
+
 #endif
