@@ -16,13 +16,9 @@
 
 class PageTest : public ConfigTest {
   protected:
-    void SetUp() override {
-        ConfigTest::SetUp();
-        gdiObjects_ = GdiObjects();
-    }
+    void SetUp() override { ConfigTest::SetUp(); }
     void TearDown() override {
         CloseFrame();
-        EXPECT_EQ(GdiObjects(), gdiObjects_) << "a GDI object was left behind";
         ConfigTest::TearDown();
     }
 
@@ -122,12 +118,9 @@ class PageTest : public ConfigTest {
         return GetWindowLongPtrW(page_, DWLP_MSGRESULT);
     }
 
-    static DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-
     std::unique_ptr<SHEETDATA> sheet_;
     PROPSHEETPAGEW description_ = {};
     HWND frame_ = nullptr;
     HWND page_ = nullptr;
     static inline int changes_ = 0; // PSM_CHANGED the frame received
-    DWORD gdiObjects_ = 0;
 };
