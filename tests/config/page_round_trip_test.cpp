@@ -70,6 +70,7 @@ const ktdecode::Command* FirstOf(const ktdecode::Result& result, ktdecode::Comma
     return nullptr;
 }
 
+#if defined(KT_PROFILE_A)
 bool HeadPrints(const ktdecode::Result& result, int head) {
     if (result.pages.empty() || result.pages[0].heads.size() <= static_cast<size_t>(head)) {
         return false;
@@ -81,6 +82,7 @@ bool HeadPrints(const ktdecode::Result& result, int head) {
     }
     return false;
 }
+#endif
 
 TEST_F(PageRoundTrip, GapRotationAndHeadColourReachThePrinter) {
     MakeSheet();
