@@ -1,0 +1,126 @@
+// A whole round: the label chosen and changed on the document sheet's pages, the sheet confirmed, and a job
+// printed with the record it hands back through the loaded rendering module; the virtual printer then reads
+// the changes back from the stream.
+#include "page_fixture.h"
+
+#include "decoder.h"
+#include "device_page.h"
+#include "label_page.h"
+#include "model_lookup.h"
+#include "variant_rows.h"
+
+#include <vector>
+
+namespace {
+
+class PageRoundTrip : public PageTest {};
+
+// Paints a small square of colour (0x00BBGGRR) on a page of 24 bits per pixel; other depths stay blank.
+void PaintSquare(const winsim_engine_page& page, COLORREF colour) {
+    if (!page.bits || page.bits_per_pixel != 24) {
+        return;
+    }
+    for (int y = 0; y < 40 && y < page.height; ++y) {
+        BYTE* row = static_cast<BYTE*>(page.bits) + static_cast<ptrdiff_t>(y) * page.stride;
+        for (int x = 0; x < 40 && x < page.width; ++x) {
+            row[3 * x] = GetBValue(colour);
+            row[3 * x + 1] = GetGValue(colour);
+            row[3 * x + 2] = GetRValue(colour);
+        }
+    }
+}
+
+ktdecode::Result PrintOnePage(const std::vector<BYTE>& record, COLORREF colour) {
+    ktdecode::Result result;
+    void* driver = winsim_engine_load(KT_RENDER_MODULE);
+    EXPECT_NE(driver, nullptr);
+    if (!driver) {
+        return result;
+    }
+    void* device = winsim_engine_open(driver, kPrinterName, record.data());
+    EXPECT_NE(device, nullptr);
+    if (!device) {
+        return result;
+    }
+    EXPECT_TRUE(winsim_engine_start_doc(device, "round"));
+    winsim_engine_page page = {};
+    EXPECT_TRUE(winsim_engine_start_page(device, &page));
+    PaintSquare(page, colour);
+    EXPECT_TRUE(winsim_engine_end_page(device));
+    EXPECT_TRUE(winsim_engine_end_doc(device, 0));
+    winsim_engine_close(device);
+    const int32_t bytes = winsim_job_bytes(kPrinterName, 0, nullptr, 0);
+    std::vector<uint8_t> stream(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    winsim_job_bytes(kPrinterName, 0, stream.data(), static_cast<uint32_t>(stream.size()));
+    const DRVDEVMODE* rec = reinterpret_cast<const DRVDEVMODE*>(record.data());
+    static ktdecode::Variant variant;
+    variant =
+        ktdecode::detail::RowVariant(GetVariant(rec->Private.ModelIndex), kProfileA ? 'A' : 'B', kHeadCount);
+    ktdecode::Options options;
+    options.variant = &variant;
+    return ktdecode::Decode(stream, options);
+}
+
+const ktdecode::Command* FirstOf(const ktdecode::Result& result, ktdecode::CommandKind kind) {
+    for (const ktdecode::Command& command : result.commands) {
+        if (command.kind == kind) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+#if defined(KT_PROFILE_A)
+bool HeadPrints(const ktdecode::Result& result, int head) {
+    if (result.pages.empty() || result.pages[0].heads.size() <= static_cast<size_t>(head)) {
+        return false;
+    }
+    for (uint8_t dot : result.pages[0].heads[head].image.dots) {
+        if (dot) {
+            return true;
+        }
+    }
+    return false;
+}
+#endif
+
+TEST_F(PageRoundTrip, GapRotationAndHeadColourReachThePrinter) {
+    MakeSheet();
+#if defined(KT_PROFILE_A)
+    // Red starts on head 1, so that the defaults' red head 2 is a change.
+    Rec().Private.Labels[0].Values.HeadColor1 = 0x000000FF;
+    Rec().Private.Labels[0].Values.HeadColor2 = 0x00FF0000;
+#endif
+    Open(IDD_LABEL_PAGE, LabelPageProc);
+    Type(IDC_GAP, u"4.5");
+    Command(IDC_ROTATION_90);
+    Notify(PSN_KILLACTIVE);
+    HWND labelPage = page_;
+    page_ = nullptr;
+    Open(IDD_DEVICE_PAGE, DeviceOptionsPageProc);
+    Command(IDC_DEVICE_DEFAULTS); // head 1 black, head 2 red
+    EXPECT_EQ(Notify(PSN_APPLY), PSNRET_NOERROR);
+    Close();
+    page_ = labelPage;
+    EXPECT_EQ(Notify(PSN_APPLY), PSNRET_NOERROR);
+    Close();
+
+    std::vector<BYTE> record(kExchangedSize);
+    std::memcpy(record.data(), &Rec(), kExchangedSize);
+    const LABELINFO& label = Rec().Private.Labels[0];
+    ASSERT_NE(label.Width, label.Length) << "a square label shows no turn";
+    const ktdecode::Result result = PrintOnePage(record, 0x000000FF);
+    ASSERT_TRUE(result.ok) << result.error.Message();
+    const ktdecode::Command* format = FirstOf(result, ktdecode::CommandKind::LabelFormat);
+    ASSERT_NE(format, nullptr);
+    ASSERT_EQ(format->fields.size(), 3u);
+    EXPECT_EQ(format->fields[0], label.Length) << "turned by a quarter, the label is measured the other way";
+    EXPECT_EQ(format->fields[1], label.Width);
+    EXPECT_EQ(format->fields[2], 45);
+#if defined(KT_PROFILE_A)
+    EXPECT_FALSE(HeadPrints(result, 0)) << "red is head 2's colour now";
+    EXPECT_TRUE(HeadPrints(result, 1));
+#endif
+}
+
+} // namespace
