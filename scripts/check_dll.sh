@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 # library folder, module name, system DLLs it may import from (compared case-insensitively).
 libraries=(
   "render ktrender kernel32.dll gdi32.dll winspool.drv msvcrt.dll"
-  "config ktcfg kernel32.dll user32.dll gdi32.dll comctl32.dll winspool.drv ole32.dll oleaut32.dll msvcrt.dll"
+  "config ktcfg kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll winspool.drv ole32.dll oleaut32.dll msvcrt.dll"
 )
 
 status=0
