@@ -7,7 +7,7 @@
 
 namespace {
 
-class LabelPage : public PageTest {
+class LabelPageDialog : public PageTest {
   protected:
     void OpenPage() { Open(IDD_LABEL_PAGE, LabelPageProc); }
 
@@ -26,7 +26,7 @@ class LabelPage : public PageTest {
     }
 };
 
-TEST_F(LabelPage, FieldsShowWhatTheirReadingKeeps) {
+TEST_F(LabelPageDialog, FieldsShowWhatTheirReadingKeeps) {
     const struct {
         int Field;
         const char16_t* Typed;
@@ -57,7 +57,7 @@ TEST_F(LabelPage, FieldsShowWhatTheirReadingKeeps) {
     EXPECT_EQ(changes_, static_cast<int>(std::size(cases))) << "every field left marks the sheet changed";
 }
 
-TEST_F(LabelPage, UserDefinedSizeIsHeldAndCarriedIntoTheRecord) {
+TEST_F(LabelPageDialog, UserDefinedSizeIsHeldAndCarriedIntoTheRecord) {
     OpenPage();
     SelectEntry(IDC_LABEL_LIST, 1);
     ASSERT_EQ(Current().Id, 256u);
@@ -69,7 +69,7 @@ TEST_F(LabelPage, UserDefinedSizeIsHeldAndCarriedIntoTheRecord) {
     EXPECT_EQ(Rec().Private.CustomLength, 10);
 }
 
-TEST_F(LabelPage, SelectingAnotherLabelKeepsTheEditsOfTheCurrentOne) {
+TEST_F(LabelPageDialog, SelectingAnotherLabelKeepsTheEditsOfTheCurrentOne) {
     MakeLabels(4);
     OpenPage();
     SelectEntry(IDC_LABEL_LIST, 2);
@@ -86,7 +86,7 @@ TEST_F(LabelPage, SelectingAnotherLabelKeepsTheEditsOfTheCurrentOne) {
     EXPECT_FALSE(Checked(IDC_ROTATION_0));
 }
 
-TEST_F(LabelPage, DefaultsTouchOnlyCopiesRotationAndLastCut) {
+TEST_F(LabelPageDialog, DefaultsTouchOnlyCopiesRotationAndLastCut) {
     MakeLabels(3);
     OpenPage();
     SelectEntry(IDC_LABEL_LIST, 2);
@@ -117,7 +117,7 @@ TEST_F(LabelPage, DefaultsTouchOnlyCopiesRotationAndLastCut) {
     EXPECT_FALSE(Checked(IDC_CUT_LAST));
 }
 
-TEST_F(LabelPage, OutsideExplorerTheListAndSizesAreFixedAndNotStored) {
+TEST_F(LabelPageDialog, OutsideExplorerTheListAndSizesAreFixedAndNotStored) {
     MakeLabels(3);
     OpenPage();
     for (int id :
@@ -133,7 +133,7 @@ TEST_F(LabelPage, OutsideExplorerTheListAndSizesAreFixedAndNotStored) {
     EXPECT_EQ(winsim_call_count("SetPrinterW"), 0u);
 }
 
-TEST_F(LabelPage, LeavingThePageKeepsTheFieldsAndTheListShowsTheLabels) {
+TEST_F(LabelPageDialog, LeavingThePageKeepsTheFieldsAndTheListShowsTheLabels) {
     MakeLabels(5);
     Rec().Private.PaperId = Rec().Private.Labels[4].Id;
     OpenPage();
