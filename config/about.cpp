@@ -87,11 +87,6 @@ BOOL DrawProductBitmap(const DRAWITEMSTRUCT* item) {
     return TRUE;
 }
 
-INT_PTR Answer(HWND dialog, LONG_PTR result) {
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
 INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -139,13 +134,13 @@ INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
         switch (note->code) {
         case PSN_APPLY:
             ConfirmSheet(PageSheet(page));
-            return Answer(page, 0);
+            return AnswerNotice(page, 0);
         case PSN_KILLACTIVE:
             SyncPublicDevMode(PageSheet(page));
-            return Answer(page, 0);
+            return AnswerNotice(page, 0);
         case PSN_SETACTIVE:
         case PSN_RESET:
-            return Answer(page, 0);
+            return AnswerNotice(page, 0);
         default:
             return FALSE;
         }

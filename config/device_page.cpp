@@ -366,28 +366,23 @@ BOOL OnCommand(HWND page, SHEETDATA* sheet, int id, int code) {
     }
 }
 
-INT_PTR Answer(HWND page, LONG_PTR result) {
-    SetWindowLongPtrW(page, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
 INT_PTR OnNotify(HWND page, SHEETDATA* sheet, const NMHDR* header) {
     DRVDEVMODE* rec = SheetSettings(sheet);
     switch (header->code) {
     case PSN_SETACTIVE:
         SelectStoredIndexes(page, rec);
         Refresh(page, rec);
-        return Answer(page, 0);
+        return AnswerNotice(page, 0);
     case PSN_KILLACTIVE:
         StoreSelections(page, rec);
         SyncPublicDevMode(sheet);
-        return Answer(page, FALSE);
+        return AnswerNotice(page, FALSE);
     case PSN_APPLY:
         StoreSelections(page, rec);
         ConfirmSheet(sheet);
-        return Answer(page, PSNRET_NOERROR);
+        return AnswerNotice(page, PSNRET_NOERROR);
     case PSN_RESET:
-        return Answer(page, 0);
+        return AnswerNotice(page, 0);
     default:
         return FALSE;
     }

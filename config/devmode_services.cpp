@@ -118,27 +118,3 @@ LONG DocumentPropertyService(DOCUMENTPROPERTYHEADER* header) {
     }
     return 1;
 }
-
-LONG DocumentProperties(HANDLE printer, LPWSTR deviceName, DEVMODEW* out, DEVMODEW* in, DWORD mode) {
-    if (mode == 0) {
-        return static_cast<LONG>(kExchangedSize);
-    }
-    if (((mode & DM_COPY) && !out) || ((mode & DM_MODIFY) && !in)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return -1;
-    }
-    // Asking the user needs the document sheet, which this library does not show yet.
-    if (mode & DM_PROMPT) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return -1;
-    }
-    DOCUMENTPROPERTYHEADER header = {};
-    header.cbSize = sizeof(header);
-    header.hPrinter = printer;
-    header.pszPrinterName = deviceName;
-    header.pdmIn = in;
-    header.pdmOut = out;
-    header.cbOut = 0;
-    header.fMode = mode;
-    return DocumentPropertyService(&header);
-}

@@ -25,4 +25,3 @@ BOOL PrinterEvent(LPCWSTR printerName, INT event, DWORD flags, LPARAM parameter)
 void InitializePrinter(LPCWSTR printerName);
 // DrvDocumentPropertySheets without a sheet: the size query, or the caller's settings settled into pdmOut.
 LONG DocumentPropertyService(DOCUMENTPROPERTYHEADER* header);
-LONG DocumentProperties(HANDLE printer, LPWSTR deviceName, DEVMODEW* out, DEVMODEW* in, DWORD mode);

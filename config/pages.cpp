@@ -54,3 +54,8 @@ void SyncPublicDevMode(SHEETDATA* sheet) {
         SyncPublicDevMode(sheet->Settings);
     }
 }
+
+INT_PTR AnswerNotice(HWND page, LONG_PTR result) {
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, result);
+    return TRUE;
+}

@@ -21,3 +21,5 @@ void MarkPageChanged(HWND page);
 void ConfirmSheet(SHEETDATA* sheet);
 // Brings the public part of the working settings in line with the private part.
 void SyncPublicDevMode(SHEETDATA* sheet);
+// A page's answer to a notice: kept in DWLP_MSGRESULT, where the sheet reads it; the procedure returns TRUE.
+INT_PTR AnswerNotice(HWND page, LONG_PTR result);

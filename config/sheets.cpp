@@ -414,6 +414,16 @@ LONG RunSheet(HWND window, SheetFunction sheets, LPARAM header, DWORD* result) {
     return shown;
 }
 
+// The sheet record of a step after opening: null, with the error set, for an unknown reason or a record that
+// fails its check.
+SHEETDATA* StepSheet(PROPSHEETUI_INFO* info) {
+    SHEETDATA* sheet = info->Reason <= PROPSHEETUI_REASON_SET_RESULT ? InfoSheet(info) : nullptr;
+    if (!sheet) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+    }
+    return sheet;
+}
+
 } // namespace
 
 LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
@@ -425,13 +435,8 @@ LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     if (info->Reason == PROPSHEETUI_REASON_INIT) {
         return OpenDocumentSheet(info, header);
     }
-    if (info->Reason > PROPSHEETUI_REASON_SET_RESULT) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return ERR_CPSUI_GETLASTERROR;
-    }
-    SHEETDATA* sheet = InfoSheet(info);
+    SHEETDATA* sheet = StepSheet(info);
     if (!sheet) {
-        SetLastError(ERROR_INVALID_PARAMETER);
         return ERR_CPSUI_GETLASTERROR;
     }
     switch (info->Reason) {
@@ -461,13 +466,8 @@ LONG_PTR DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     if (info->Reason == PROPSHEETUI_REASON_INIT) {
         return OpenDeviceSheet(info, header);
     }
-    if (info->Reason > PROPSHEETUI_REASON_SET_RESULT) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return ERR_CPSUI_GETLASTERROR;
-    }
-    SHEETDATA* sheet = InfoSheet(info);
+    SHEETDATA* sheet = StepSheet(info);
     if (!sheet) {
-        SetLastError(ERROR_INVALID_PARAMETER);
         return ERR_CPSUI_GETLASTERROR;
     }
     switch (info->Reason) {
