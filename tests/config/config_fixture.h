@@ -22,6 +22,10 @@ class ConfigTest : public SimPrinterTest {
   protected:
     void SetUp() override {
         SimPrinterTest::SetUp();
+        // The library's dialogs, bitmaps, icons and manifest are this build's compiled resource script; the
+        // tests link the library's code into the program, so the program's image is the library's module.
+        static const bool resources = winsim_ui_set_resources(nullptr, KT_CONFIG_RESOURCES) != 0;
+        ASSERT_TRUE(resources) << KT_CONFIG_RESOURCES;
         comObjects_ = winsim_com_objects();
         comAllocations_ = winsim_com_allocations();
     }
@@ -29,6 +33,9 @@ class ConfigTest : public SimPrinterTest {
         EXPECT_EQ(winsim_com_objects(), comObjects_) << "a COM object was not released";
         EXPECT_EQ(winsim_com_allocations(), comAllocations_) << "a BSTR or task-memory block was not freed";
         EXPECT_EQ(winsim_com_initialized(), 0u) << "COM was left initialised on the thread";
+        EXPECT_EQ(winsim_ui_windows(), 0u) << "a window was left open";
+        EXPECT_EQ(winsim_ui_gdi_objects(), 0u) << "a brush, bitmap or device context was not freed";
+        EXPECT_EQ(winsim_ui_sheet_page_objects(), 0u) << "a property sheet page was not destroyed";
         SimPrinterTest::TearDown();
     }
 

@@ -17,6 +17,7 @@ class LabelPageDialog : public PageTest {
         for (int i = GetLabelCount(&Rec()); i < count; ++i) {
             LABELINFO& label = Rec().Private.Labels[i];
             label = Rec().Private.Labels[0];
+            label.Id = 0; // a label of its own, not a second standard label
             label.Name[0] = u'L';
             label.Name[1] = static_cast<WCHAR>(u'0' + i % 10);
             label.Name[2] = 0;

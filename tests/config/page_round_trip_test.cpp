@@ -15,21 +15,6 @@ namespace {
 
 class PageRoundTrip : public PageTest {};
 
-// Paints a small square of colour (0x00BBGGRR) on a page of 24 bits per pixel; other depths stay blank.
-void PaintSquare(const winsim_engine_page& page, COLORREF colour) {
-    if (!page.bits || page.bits_per_pixel != 24) {
-        return;
-    }
-    for (int y = 0; y < 40 && y < page.height; ++y) {
-        BYTE* row = static_cast<BYTE*>(page.bits) + static_cast<ptrdiff_t>(y) * page.stride;
-        for (int x = 0; x < 40 && x < page.width; ++x) {
-            row[3 * x] = GetBValue(colour);
-            row[3 * x + 1] = GetGValue(colour);
-            row[3 * x + 2] = GetRValue(colour);
-        }
-    }
-}
-
 ktdecode::Result PrintOnePage(const std::vector<BYTE>& record, COLORREF colour) {
     ktdecode::Result result;
     void* driver = winsim_engine_load(KT_RENDER_MODULE);
@@ -45,7 +30,8 @@ ktdecode::Result PrintOnePage(const std::vector<BYTE>& record, COLORREF colour) 
     EXPECT_TRUE(winsim_engine_start_doc(device, "round"));
     winsim_engine_page page = {};
     EXPECT_TRUE(winsim_engine_start_page(device, &page));
-    PaintSquare(page, colour);
+    // A small square of the colour, drawn as an application draws it.
+    EXPECT_TRUE(winsim_engine_fill_rect(device, 0, 0, 40, 40, colour));
     EXPECT_TRUE(winsim_engine_end_page(device));
     EXPECT_TRUE(winsim_engine_end_doc(device, 0));
     winsim_engine_close(device);

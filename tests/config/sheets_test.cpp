@@ -36,11 +36,23 @@ struct FakeComPropSheet {
         calls.push_back({function, first, second});
         if (function == CPSFUNC_ADD_HPROPSHEETPAGE || function == CPSFUNC_ADD_PCOMPROPSHEETUIW) {
             ++adds;
-            return adds == failAdd ? 0 : 0x7000 + adds;
+            if (adds == failAdd) {
+                return 0;
+            }
+            // A native page handed over is the library's to destroy.
+            if (function == CPSFUNC_ADD_HPROPSHEETPAGE) {
+                taken.push_back(reinterpret_cast<HPROPSHEETPAGE>(first));
+            }
+            return 0x7000 + adds;
         }
         return 1;
     }
+    static inline std::vector<HPROPSHEETPAGE> taken;
     static void Reset() {
+        for (HPROPSHEETPAGE page : taken) {
+            DestroyPropertySheetPage(page);
+        }
+        taken.clear();
         calls.clear();
         failAdd = 0;
         adds = 0;
@@ -60,6 +72,7 @@ class Sheets : public ConfigTest {
         heapsGone_ = winsim_call_count("HeapDestroy");
     }
     void TearDown() override {
+        FakeComPropSheet::Reset();
         EXPECT_EQ(winsim_call_count("HeapCreate") - heapsMade_ - heapFaults_,
                   winsim_call_count("HeapDestroy") - heapsGone_)
             << "a sheet's heap was not destroyed";

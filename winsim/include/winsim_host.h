@@ -398,13 +398,155 @@ WINSIM_HOST_API int winsim_engine_draw_bitmap(void* device, const winsim_bitmap*
 WINSIM_HOST_API int winsim_engine_draw_text(void* device, const char* font_file, int32_t pixel_height,
                                             int32_t x, int32_t y, const char* text, uint32_t color);
 
-/* The user interface side (winsim_ui_*). So far: whether "compstui.dll", the stand-in common property sheet
-   library, can be loaded. With absent nonzero LoadLibraryW(TEXT("compstui.dll")) fails with
-   ERROR_MOD_NOT_FOUND, as on a machine without it; winsim_reset makes it present again. */
+/* The user interface side (winsim_ui_*): a headless window system. Dialogs are built from the dialog
+   templates of the module's compiled resource file and hold what each control shows; the host plays the
+   user: it types into fields and leaves them, clicks, chooses list entries, answers message boxes, choosers,
+   modal dialogs and property sheets, and reads back what every control shows. One thread owns the user
+   interface. `dialog` and `window` are HWNDs; `id` is a control id of the dialog. */
+
+/* "compstui.dll", the stand-in common property sheet library, can be loaded unless absent is nonzero; then
+   LoadLibraryW(TEXT("compstui.dll")) fails with ERROR_MOD_NOT_FOUND, as on a machine without it.
+   winsim_reset makes it present again. */
 WINSIM_HOST_API void winsim_ui_set_compstui_absent(int absent);
 
 /* How many loads of "compstui.dll" are not yet matched by FreeLibrary (0 when every load was freed). */
 WINSIM_HOST_API int winsim_ui_compstui_loads(void);
+
+/* The activation context that was active when "compstui.dll" was last loaded (NULL: none was). A context is
+   made with CreateActCtxW from a module's manifest resource. */
+WINSIM_HOST_API void* winsim_ui_compstui_context(void);
+
+/* Ties a compiled resource file (windres -O res) to a module: FindResourceW, LoadResource, the dialog,
+   bitmap, icon and string loaders then read it. `module` NULL is the process image (GetModuleHandleW(NULL)),
+   which is also the module of code linked into the program. NULL `res_path` removes the module's resources. A
+   module's resources stay across winsim_reset. 1 when the file was read, 0 when it could not be. */
+WINSIM_HOST_API int winsim_ui_set_resources(void* module, const char* res_path);
+
+/* The path GetModuleFileNameW(NULL) answers (UTF-8, a Windows path such as "C:\\Windows\\explorer.exe");
+   NULL goes back to the program's own path. winsim_reset clears it. */
+WINSIM_HOST_API void winsim_ui_set_process_image(const char* windows_path);
+
+/* A user's part in a modal dialog or a property sheet: called with the dialog (or the sheet's frame) once it
+   is up. What it leaves open is cancelled: Esc (IDCANCEL) on a dialog, Cancel on a sheet. */
+typedef void (*winsim_ui_script)(void* window, void* context);
+
+/* The script for the next modal dialog (DialogBoxParamW), in order; without one the user presses Esc. */
+WINSIM_HOST_API void winsim_ui_on_modal(winsim_ui_script script, void* context);
+
+/* Typing: the field takes the focus and its text is replaced as a user types it (cut at the field's text
+   limit; a read-only or disabled field takes nothing); the dialog hears EN_SETFOCUS, EN_UPDATE and
+   EN_CHANGE. 0 when the control is missing, disabled, hidden or read-only. */
+WINSIM_HOST_API int winsim_ui_type(void* dialog, int id, const char* text);
+
+/* The focus leaves whatever has it (the field hears its kill notice). */
+WINSIM_HOST_API void winsim_ui_leave(void);
+
+/* Types into the field and leaves it. */
+WINSIM_HOST_API int winsim_ui_enter(void* dialog, int id, const char* text);
+
+/* A click on a button: it takes the focus, an automatic check box or radio button changes, and the dialog
+   hears BN_CLICKED. 0 when the control is missing, disabled or hidden. */
+WINSIM_HOST_API int winsim_ui_click(void* dialog, int id);
+
+/* Chooses entry `index` of a combo box: the list takes the focus, selects it and the dialog hears
+   CBN_SELCHANGE. 0 when the control is missing, disabled, hidden or has no such entry. */
+WINSIM_HOST_API int winsim_ui_choose(void* dialog, int id, int index);
+
+/* What the control shows (its text, or the selected entry of a drop-down list), UTF-8; id -1 is the window's
+   own text. The text's length in bytes, -1 when the control is missing. */
+WINSIM_HOST_API int winsim_ui_text(void* dialog, int id, char* buf, size_t size);
+
+/* The control's state: enabled, visible (with its parents), checked (BST_*), -1 when it is missing. */
+WINSIM_HOST_API int winsim_ui_enabled(void* dialog, int id);
+WINSIM_HOST_API int winsim_ui_visible(void* dialog, int id);
+WINSIM_HOST_API int winsim_ui_checked(void* dialog, int id);
+
+/* A combo box's entries: their count, the text and item data of one, the selected index (-1 none). */
+WINSIM_HOST_API int winsim_ui_list_count(void* dialog, int id);
+WINSIM_HOST_API int winsim_ui_list_text(void* dialog, int id, int index, char* buf, size_t size);
+WINSIM_HOST_API int winsim_ui_selection(void* dialog, int id);
+
+/* The control's window (NULL when missing), and the window that has the keyboard focus. */
+WINSIM_HOST_API void* winsim_ui_item(void* dialog, int id);
+WINSIM_HOST_API void* winsim_ui_focus(void);
+
+/* Paints the window and its children as Windows does when it shows them: each control asks its parent for
+   its brush (WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT), owner-drawn controls are drawn by the
+   parent (WM_DRAWITEM). winsim_ui_paint_brush is the brush the parent answered at the control's last paint.
+ */
+WINSIM_HOST_API void winsim_ui_paint(void* window);
+WINSIM_HOST_API void* winsim_ui_paint_brush(void* dialog, int id);
+
+/* The colour of a solid brush: 1 and the COLORREF, 0 when it is none. */
+WINSIM_HOST_API int winsim_ui_brush_color(void* brush, uint32_t* color);
+
+/* Live windows and live drawing objects (brushes, bitmaps, memory and window device contexts, icons that are
+   not shared), so that a test can see a leak. */
+WINSIM_HOST_API uint32_t winsim_ui_windows(void);
+WINSIM_HOST_API uint32_t winsim_ui_gdi_objects(void);
+
+/* Each BitBlt: the destination rectangle, the source origin and the source bitmap's size. */
+typedef struct winsim_ui_blit_record {
+    int32_t x, y, width, height;
+    int32_t source_x, source_y;
+    int32_t source_width, source_height;
+    uint32_t rop;
+    void* window; /* the window of the destination device context, NULL for a memory one */
+} winsim_ui_blit_record;
+WINSIM_HOST_API uint32_t winsim_ui_blit_count(void);
+WINSIM_HOST_API int winsim_ui_blit(uint32_t index, winsim_ui_blit_record* out);
+
+/* Message boxes: the answer to the next one (IDOK, IDYES, ...), in order; without one the box's default
+   button answers. Every box shown is recorded with its text, caption (UTF-8) and MB_* type. */
+WINSIM_HOST_API void winsim_ui_queue_answer(int answer);
+WINSIM_HOST_API uint32_t winsim_ui_message_count(void);
+WINSIM_HOST_API int winsim_ui_message(uint32_t index, char* text, size_t text_size, char* caption,
+                                      size_t caption_size, uint32_t* type);
+
+/* The file choosers: the next one answers `path` (UTF-8, copied into lpstrFile), or cancels for NULL; without
+   an answer the user cancels. Each request is recorded: save or open, OFN_* flags, the filter as
+   "name|pattern|...". */
+WINSIM_HOST_API void winsim_ui_queue_file(const char* path);
+WINSIM_HOST_API uint32_t winsim_ui_file_requests(void);
+WINSIM_HOST_API int winsim_ui_file_request(uint32_t index, int* save, uint32_t* flags, char* filter,
+                                           size_t filter_size);
+
+/* The colour chooser: the next one accepts `color` (or cancels when accept is 0); without an answer it is
+   cancelled. Each request is recorded with its initial colour, CC_* flags and custom colour list. */
+WINSIM_HOST_API void winsim_ui_queue_color(int accept, uint32_t color);
+WINSIM_HOST_API uint32_t winsim_ui_color_requests(void);
+WINSIM_HOST_API int winsim_ui_color_request(uint32_t index, uint32_t* initial, uint32_t* flags,
+                                            const void** custom_colors);
+
+/* A key held down (GetKeyState reports it) or released. */
+WINSIM_HOST_API void winsim_ui_set_key(int virtual_key, int down);
+
+/* Broadcasts (SendMessageTimeoutW to HWND_BROADCAST), in order: the message and, for WM_DEVMODECHANGE and
+   WM_SETTINGCHANGE, the text it carried (UTF-8). */
+WINSIM_HOST_API uint32_t winsim_ui_broadcast_count(void);
+WINSIM_HOST_API int winsim_ui_broadcast(uint32_t index, uint32_t* message, char* text, size_t text_size);
+
+/* Property sheets (CommonPropertySheetUIW): the script for the next sheet, in order, called with the sheet's
+   frame once its first page is up; without one the user cancels. */
+WINSIM_HOST_API void winsim_ui_on_sheet(winsim_ui_script script, void* context);
+/* The sheet's pages: how many, the window of one (NULL until first shown), the current index. */
+WINSIM_HOST_API int winsim_ui_sheet_page_count(void* sheet);
+WINSIM_HOST_API void* winsim_ui_sheet_page(void* sheet, int index);
+WINSIM_HOST_API int winsim_ui_sheet_current(void* sheet);
+/* Selects a page (the current one hears PSN_KILLACTIVE and may refuse; the new one is created when first
+   shown and hears PSN_SETACTIVE); 1 when it is current. */
+WINSIM_HOST_API int winsim_ui_sheet_select(void* sheet, int index);
+/* Presses IDOK or IDCANCEL; 1 when the sheet closed, 0 when a page kept it open. */
+WINSIM_HOST_API int winsim_ui_sheet_press(void* sheet, int button);
+/* Whether a page said PSM_CHANGED; the header's PSUIHDRF_* flags and title. */
+WINSIM_HOST_API int winsim_ui_sheet_changed(void* sheet);
+WINSIM_HOST_API int winsim_ui_sheet_header(void* sheet, uint32_t* flags, char* title, size_t title_size);
+/* Live property sheet pages (CreatePropertySheetPageW not yet destroyed). */
+WINSIM_HOST_API uint32_t winsim_ui_sheet_page_objects(void);
+/* The library's steps, one line each: "reason INIT -> 1", "add page 0", "page 0 created",
+   "page 0 SETACTIVE -> 0", "changed", "reason SET_RESULT -> 1", "closed 1", ... */
+WINSIM_HOST_API size_t winsim_ui_sheet_log_size(void);
+WINSIM_HOST_API int winsim_ui_sheet_log_line(size_t index, char* buf, size_t size);
 
 #ifdef __cplusplus
 }

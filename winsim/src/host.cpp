@@ -11,5 +11,7 @@ extern "C" void winsim_reset(void) {
     winsim::reset_draw_log();
     winsim::reset_version();
     winsim::reset_services();
+    winsim::reset_user_interface();
     winsim::reset_modules();
+    winsim::reset_activation();
 }

@@ -1,6 +1,8 @@
 // Modules: the process image and "compstui.dll", winsim's stand-in common property sheet library, which a
 // printer interface loads by name and whose CommonPropertySheetUIW it finds with GetProcAddress.
+#include "activation.h"
 #include "reset.h"
+#include "resources.h"
 #include "text.h"
 
 #include <compstui.h>
@@ -20,6 +22,9 @@ HMODULE const kCompstui = reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x7c5
 
 std::atomic<bool> compstui_absent{false};
 std::atomic<int> compstui_loads{0};
+std::atomic<HANDLE> compstui_context{nullptr};
+// What GetModuleFileNameW(NULL) answers instead of the program's own path, when the host set it.
+std::u16string process_image_path;
 
 bool is_compstui(LPCWSTR name) {
     std::u16string_view n = winsim::view(name);
@@ -42,6 +47,8 @@ namespace winsim {
 void reset_modules() {
     compstui_absent = false;
     compstui_loads = 0;
+    compstui_context = nullptr;
+    process_image_path.clear();
 }
 
 } // namespace winsim
@@ -56,6 +63,14 @@ int winsim_ui_compstui_loads(void) {
     return compstui_loads;
 }
 
+void* winsim_ui_compstui_context(void) {
+    return compstui_context.load();
+}
+
+void winsim_ui_set_process_image(const char* windows_path) {
+    process_image_path = windows_path ? winsim::from_utf8(windows_path) : std::u16string();
+}
+
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
     if (!lpLibFileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -66,6 +81,7 @@ HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
         return nullptr;
     }
     ++compstui_loads;
+    compstui_context = winsim::active_context();
     return kCompstui;
 }
 
@@ -105,6 +121,8 @@ FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
 }
 
 HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
+    if (!lpModuleName)
+        return winsim::process_image();
     if (lpModuleName && is_compstui(lpModuleName) && compstui_loads > 0)
         return kCompstui;
     SetLastError(ERROR_MOD_NOT_FOUND);
@@ -113,17 +131,20 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
 
 // The process image's path (NULL module), as its Linux path; other modules are unknown here.
 DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
-    if (hModule) {
+    if (hModule && hModule != winsim::process_image()) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return 0;
     }
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (length <= 0) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
-        return 0;
+    std::u16string wide = process_image_path;
+    if (wide.empty()) {
+        char path[4096];
+        ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+        if (length <= 0) {
+            SetLastError(ERROR_MOD_NOT_FOUND);
+            return 0;
+        }
+        wide = winsim::from_utf8(std::string_view(path, static_cast<size_t>(length)));
     }
-    std::u16string wide = winsim::from_utf8(std::string_view(path, static_cast<size_t>(length)));
     if (!lpFilename || nSize == 0) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;

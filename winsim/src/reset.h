@@ -11,5 +11,7 @@ void reset_engine_front();
 void reset_objects();
 void reset_draw_log();
 void reset_modules();
+void reset_activation();
+void reset_user_interface(); // windows, dialogs, drawing objects, sheets
 
 } // namespace winsim
