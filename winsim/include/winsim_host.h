@@ -544,7 +544,7 @@ WINSIM_HOST_API int winsim_ui_sheet_header(void* sheet, uint32_t* flags, char* t
 /* Live property sheet pages (CreatePropertySheetPageW not yet destroyed). */
 WINSIM_HOST_API uint32_t winsim_ui_sheet_page_objects(void);
 /* The library's steps, one line each: "reason INIT -> 1", "add page 0", "page 0 created",
-   "page 0 SETACTIVE -> 0", "changed", "reason SET_RESULT -> 1", "closed 1", ... */
+   "page 0 SETACTIVE", "changed", "reason SET_RESULT -> 1", "closed 1", ... */
 WINSIM_HOST_API size_t winsim_ui_sheet_log_size(void);
 WINSIM_HOST_API int winsim_ui_sheet_log_line(size_t index, char* buf, size_t size);
 

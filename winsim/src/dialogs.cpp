@@ -250,7 +250,12 @@ INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    const HWND dialog = create_dialog(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam, true);
+    // A modal dialog is owned by the top-level window of the one it was given (a page's sheet, say).
+    for (Window* w = find(hWndParent, false); w && (w->style & WS_CHILD) && find(w->parent, false);
+         w = find(w->parent, false))
+        hWndParent = w->parent;
+    const HWND dialog =
+        create_dialog(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam, DialogUse::Modal);
     if (!dialog)
         return -1;
     // The owner takes no input while its modal dialog is up.

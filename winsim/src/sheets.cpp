@@ -108,9 +108,13 @@ const char* notice_name(UINT code) {
     }
 }
 
+// Logged as it is sent, so that what the page does meanwhile comes after it in the log.
 LRESULT notify_page(Sheet& sheet, int index, UINT code, LPARAM lParam = 0) {
+    const std::string line = "page " + std::to_string(index) + " " + notice_name(code);
+    log(line);
     const LRESULT answer = notify(sheet.pages[static_cast<size_t>(index)].window, sheet.frame, code, lParam);
-    log("page " + std::to_string(index) + " " + notice_name(code) + " -> " + std::to_string(answer));
+    if (answer)
+        log(line + " answered " + std::to_string(answer));
     return answer;
 }
 
@@ -129,22 +133,15 @@ bool create_page(Sheet& sheet, int index) {
     if (psp->dwFlags & PSP_DLGINDIRECT) {
         // The template's size is not given; it is read up to its last control.
         window = create_dialog(psp->hInstance, psp->pResource, 0x10000, sheet.frame, psp->pfnDlgProc,
-                               reinterpret_cast<LPARAM>(psp), false);
+                               reinterpret_cast<LPARAM>(psp), DialogUse::Page);
     } else {
         window = create_dialog(psp->hInstance, psp->pszTemplate, sheet.frame, psp->pfnDlgProc,
-                               reinterpret_cast<LPARAM>(psp), false);
+                               reinterpret_cast<LPARAM>(psp), DialogUse::Page);
     }
     // The vector may have moved while the page initialised (a page added meanwhile); look it up again.
     SheetPage& made = sheet.pages[static_cast<size_t>(index)];
     made.window = window;
     log("page " + std::to_string(index) + (window ? " created" : " could not be created"));
-    if (window) {
-        Window* w = find(window, false);
-        w->style = (w->style & ~DWORD{WS_POPUP}) | WS_CHILD;
-        w->visible = false;
-        Window* frame = find(sheet.frame, false);
-        frame->children.push_back(window);
-    }
     return window != nullptr;
 }
 
@@ -386,7 +383,12 @@ LONG APIENTRY CommonPropertySheetUIW(HWND hWndOwner, PFNPROPSHEETUI pfnPropSheet
             result = ERR_CPSUI_NO_PROPSHEETPAGE;
         } else {
             sheet.headerFlags = header.Flags;
-            sheet.title = header.pTitle ? std::u16string(winsim::view(header.pTitle)) : std::u16string();
+            // A title below 64K names one of the library's own strings (IDS_CPSUI_*), kept as "#<id>".
+            if (header.pTitle && IS_INTRESOURCE(header.pTitle))
+                sheet.title =
+                    winsim::from_utf8("#" + std::to_string(reinterpret_cast<ULONG_PTR>(header.pTitle)));
+            else if (header.pTitle)
+                sheet.title = std::u16string(winsim::view(header.pTitle));
             sheet.frame =
                 create_frame(hWndOwner, sheet.title, frame_proc, reinterpret_cast<LONG_PTR>(&sheet));
             if (hWndOwner && IsWindow(hWndOwner))

@@ -61,13 +61,16 @@ struct Window {
 // The live window of that handle, or null (with ERROR_INVALID_WINDOW_HANDLE set when `report`).
 Window* find(HWND handle, bool report = true);
 
+enum class DialogUse { Modeless, Modal, Page };
+
 // A dialog from a template in memory (DLGTEMPLATEEX or DLGTEMPLATE), WM_INITDIALOG sent; null when the
-// template cannot be read or the dialog destroyed itself while initialising.
+// template cannot be read or the dialog destroyed itself while initialising. A property sheet's page is
+// made a hidden, enabled child control of its sheet whatever its template says, as property sheets do.
 HWND create_dialog(HINSTANCE instance, const void* dialogTemplate, size_t size, HWND parent, DLGPROC proc,
-                   LPARAM param, bool modal);
+                   LPARAM param, DialogUse use);
 
 // A dialog from the module's RT_DIALOG resource.
-HWND create_dialog(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param, bool modal);
+HWND create_dialog(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param, DialogUse use);
 
 // An empty top-level window answered by `proc`, for a property sheet's frame.
 HWND create_frame(HWND owner, const std::u16string& title, FrameProc proc, LONG_PTR userData);

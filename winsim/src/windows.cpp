@@ -617,12 +617,15 @@ Window* find(HWND handle, bool report) {
 }
 
 HWND create_dialog(HINSTANCE instance, const void* bytes, size_t size, HWND parent, DLGPROC proc,
-                   LPARAM param, bool modal) {
+                   LPARAM param, DialogUse use) {
     DialogTemplate t;
     if (!bytes || !read_template(bytes, size, t)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    if (use == DialogUse::Page)
+        t.style = (t.style | WS_CHILD | WS_TABSTOP | DS_CONTROL) &
+                  ~DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DISABLED | WS_VISIBLE | WS_THICKFRAME};
     if (parent && !find(parent)) {
         return nullptr;
     }
@@ -635,7 +638,7 @@ HWND create_dialog(HINSTANCE instance, const void* bytes, size_t size, HWND pare
     dialog->parent = parent;
     dialog->instance = instance;
     dialog->dialogProc = proc;
-    dialog->modal = modal;
+    dialog->modal = use == DialogUse::Modal;
     dialog->enabled = !(t.style & WS_DISABLED);
     dialog->rect = to_pixels(0, 0, t.cx, t.cy);
     const HWND handle = add(std::move(dialog)).handle;
@@ -670,12 +673,12 @@ HWND create_dialog(HINSTANCE instance, const void* bytes, size_t size, HWND pare
     return made ? handle : nullptr;
 }
 
-HWND create_dialog(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param, bool modal) {
+HWND create_dialog(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param, DialogUse use) {
     HRSRC resource = FindResourceW(instance, name, RT_DIALOG);
     if (!resource)
         return nullptr;
     const void* bytes = LockResource(LoadResource(instance, resource));
-    return create_dialog(instance, bytes, SizeofResource(instance, resource), parent, proc, param, modal);
+    return create_dialog(instance, bytes, SizeofResource(instance, resource), parent, proc, param, use);
 }
 
 HWND create_frame(HWND owner, const std::u16string& title, FrameProc proc, LONG_PTR userData) {
@@ -1163,7 +1166,8 @@ WINBOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
 
 HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent,
                                DLGPROC lpDialogFunc, LPARAM dwInitParam) {
-    return winsim::ui::create_dialog(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam, false);
+    return winsim::ui::create_dialog(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam,
+                                     winsim::ui::DialogUse::Modeless);
 }
 
 WINBOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
