@@ -169,4 +169,52 @@ TEST_F(DevicePage, SwatchesPaintWithOneBrushPerHeadColour) {
 }
 #endif
 
+#if defined(KT_PROFILE_A)
+TEST_F(DevicePage, HeadColoursComeFromTheColourChooserWithAListOfCustomColoursPerHead) {
+    MakeSheet();
+    Current().Values.HeadColor1 = 0x00000000;
+    Current().Values.HeadColor2 = 0x000000FF;
+    OpenPage();
+    winsim_ui_queue_color(1, 0x00FF0000);
+    ASSERT_TRUE(winsim_ui_click(page_, IDC_HEAD1_COLOR));
+    winsim_ui_queue_color(0, 0x0000FF00); // cancelled
+    ASSERT_TRUE(winsim_ui_click(page_, IDC_HEAD2_COLOR));
+    ASSERT_TRUE(winsim_ui_click(page_, IDC_HEAD1_COLOR)); // cancelled, nothing queued
+    EXPECT_EQ(Current().Values.HeadColor1, 0x00FF0000u);
+    EXPECT_EQ(Current().Values.HeadColor2, 0x000000FFu);
+    ASSERT_EQ(winsim_ui_color_requests(), 3u);
+    uint32_t initial[3] = {};
+    uint32_t flags = 0;
+    const void* custom[3] = {};
+    for (uint32_t i = 0; i < 3; ++i) {
+        winsim_ui_color_request(i, &initial[i], &flags, &custom[i]);
+        EXPECT_TRUE(flags & CC_RGBINIT);
+    }
+    EXPECT_EQ(initial[0], 0x00000000u);
+    EXPECT_EQ(initial[1], 0x000000FFu);
+    EXPECT_EQ(initial[2], 0x00FF0000u) << "the chooser opens on the head's colour";
+    EXPECT_NE(custom[0], custom[1]) << "each head keeps its own custom colours";
+    EXPECT_EQ(custom[0], custom[2]) << "and keeps them from one opening to the next";
+
+    // The swatch paints in the head's colour; repainting it makes no new brush.
+    winsim_ui_paint(page_);
+    uint32_t colour = 0;
+    ASSERT_TRUE(winsim_ui_brush_color(winsim_ui_paint_brush(page_, IDC_HEAD1_SWATCH), &colour));
+    EXPECT_EQ(colour, 0x00FF0000u);
+    const uint32_t objects = winsim_ui_gdi_objects();
+    for (int i = 0; i < 50; ++i) {
+        winsim_ui_paint(page_);
+    }
+    EXPECT_EQ(winsim_ui_gdi_objects(), objects);
+}
+#endif
+
+TEST_F(DevicePage, AFailingCommandJobShowsNothing) {
+    OpenPage();
+    winsim_fail_next("StartDocPrinterW", 1);
+    ASSERT_TRUE(winsim_ui_click(page_, IDC_COMMAND_FEED));
+    EXPECT_EQ(winsim_ui_message_count(), 0u);
+    EXPECT_EQ(winsim_job_count(kPrinterName), 0u);
+}
+
 } // namespace

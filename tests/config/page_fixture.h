@@ -50,11 +50,14 @@ class PageTest : public ConfigTest {
         if (!frame_) {
             frame_ = CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(IDD_NEW_LABEL), nullptr, FrameProc, 0);
             ASSERT_NE(frame_, nullptr);
+            ShowWindow(frame_, SW_SHOW);
             changes_ = 0;
         }
         page_ = CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(templateId), frame_, proc,
                                    reinterpret_cast<LPARAM>(&description_));
         ASSERT_NE(page_, nullptr);
+        // Shown as the sheet shows its current page, so that a user can reach its controls.
+        ShowWindow(page_, SW_SHOW);
     }
     void Close() {
         if (page_) {

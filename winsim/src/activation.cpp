@@ -26,8 +26,8 @@ HANDLE active_context() {
     return activeStack.empty() ? nullptr : activeStack.back().first;
 }
 
+// Contexts made stay: a module makes its context once per process and keeps it, across machine resets too.
 void reset_activation() {
-    contexts.clear();
     activeStack.clear();
 }
 

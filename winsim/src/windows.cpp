@@ -738,7 +738,21 @@ void paint(HWND handle, bool children) {
         const DWORD buttonType = w->style & BS_TYPEMASK;
         const bool ownerDrawn = (w->kind == Kind::Button && buttonType == BS_OWNERDRAW) ||
                                 (w->kind == Kind::Static && (w->style & SS_TYPEMASK) == SS_OWNERDRAW);
-        if (ownerDrawn) {
+        // Every control asks its parent for its brush first, owner-drawn ones too (they erase with it),
+        // then an owner-drawn one has the parent draw it.
+        UINT message = WM_CTLCOLORSTATIC;
+        if (w->kind == Kind::Edit || w->kind == Kind::ComboBox)
+            message = WM_CTLCOLOREDIT;
+        else if (w->kind == Kind::Button && buttonType != BS_GROUPBOX && buttonType != BS_AUTOCHECKBOX &&
+                 buttonType != BS_CHECKBOX && buttonType != BS_AUTORADIOBUTTON &&
+                 buttonType != BS_RADIOBUTTON)
+            message = WM_CTLCOLORBTN;
+        const LRESULT brush =
+            SendMessageW(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(handle));
+        w = find(handle, false);
+        if (w)
+            w->paintBrush = reinterpret_cast<HGDIOBJ>(brush);
+        if (w && ownerDrawn) {
             DRAWITEMSTRUCT draw = {};
             draw.CtlType = w->kind == Kind::Button ? ODT_BUTTON : ODT_STATIC;
             draw.CtlID = static_cast<UINT>(w->id);
@@ -749,18 +763,6 @@ void paint(HWND handle, bool children) {
             draw.hDC = dc;
             draw.rcItem = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
             SendMessageW(parent, WM_DRAWITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&draw));
-        } else {
-            UINT message = WM_CTLCOLORSTATIC;
-            if (w->kind == Kind::Edit || w->kind == Kind::ComboBox)
-                message = WM_CTLCOLOREDIT;
-            else if (w->kind == Kind::Button && buttonType != BS_GROUPBOX && buttonType != BS_AUTOCHECKBOX &&
-                     buttonType != BS_CHECKBOX && buttonType != BS_AUTORADIOBUTTON &&
-                     buttonType != BS_RADIOBUTTON)
-                message = WM_CTLCOLORBTN;
-            const LRESULT brush =
-                SendMessageW(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(handle));
-            if (Window* still = find(handle, false))
-                still->paintBrush = reinterpret_cast<HGDIOBJ>(brush);
         }
         release_dc(dc);
     }
