@@ -5,6 +5,8 @@
 
 #include <winsim_services.h>
 
+#include "res/resource.h"
+
 #include <cctype>
 #include <cstdio>
 #include <functional>
@@ -42,6 +44,30 @@ const std::u16string& TrayNotification() {
     static const std::u16string text =
         Notification(Schema(u"\\Printer.Configuration.Paper:Tray1", u"BIDI_INT", u"0"));
     return text;
+}
+
+// The user of a sheet: a field changed on the first page, then OK or Cancel.
+void ChangeAndConfirm(void* sheet, void*) {
+    winsim_ui_enter(winsim_ui_sheet_page(sheet, 0), IDC_GAP, "5");
+    winsim_ui_sheet_press(sheet, IDOK);
+}
+void ChangeAndCancel(void* sheet, void*) {
+    winsim_ui_enter(winsim_ui_sheet_page(sheet, 0), IDC_GAP, "5");
+    winsim_ui_sheet_press(sheet, IDCANCEL);
+}
+void Confirm(void* sheet, void*) {
+    winsim_ui_sheet_press(sheet, IDOK);
+}
+
+Outcome DocumentSheet(HANDLE printer, winsim_ui_script user) {
+    std::vector<BYTE> in = ExchangedInput(printer);
+    std::vector<BYTE> out(kExchangedSize);
+    winsim_ui_on_sheet(user, nullptr);
+    const LONG result = DrvDocumentProperties(nullptr, printer, const_cast<LPWSTR>(kPrinterNameW),
+                                              reinterpret_cast<DEVMODEW*>(out.data()),
+                                              reinterpret_cast<DEVMODEW*>(in.data()),
+                                              DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
+    return Outcome{result < 0, GetLastError()};
 }
 
 const EntryPoint kEntryPoints[] = {
@@ -102,6 +128,14 @@ const EntryPoint kEntryPoints[] = {
              nullptr, printer, const_cast<LPWSTR>(kPrinterNameW), reinterpret_cast<DEVMODEW*>(out.data()),
              reinterpret_cast<DEVMODEW*>(in.data()), DM_COPY | DM_IN_BUFFER);
          return Outcome{result < 0, GetLastError()};
+     }},
+    {"DrvDocumentProperties DM_PROMPT, OK", [](HANDLE printer) { return DocumentSheet(printer, ChangeAndConfirm); }},
+    {"DrvDocumentProperties DM_PROMPT, Cancel",
+     [](HANDLE printer) { return DocumentSheet(printer, ChangeAndCancel); }},
+    {"PrinterProperties, OK",
+     [](HANDLE printer) {
+         winsim_ui_on_sheet(Confirm, nullptr);
+         return Bool(PrinterProperties(nullptr, printer));
      }},
     {"DrvPrinterEvent PRINTER_EVENT_INITIALIZE",
      [](HANDLE) {
@@ -213,6 +247,10 @@ TEST_P(FaultSweep, EveryCallFailedOnceInTurn) {
             EXPECT_EQ(winsim_com_objects(), objects) << "a COM object was left alive";
             EXPECT_EQ(winsim_com_allocations(), allocations) << "a COM allocation was not freed";
             EXPECT_EQ(winsim_com_initialized(), 0u) << "COM was left initialised";
+            EXPECT_EQ(winsim_ui_windows(), 0u) << "a window was left open";
+            EXPECT_EQ(winsim_ui_gdi_objects(), 0u) << "a drawing object was left alive";
+            EXPECT_EQ(winsim_ui_sheet_page_objects(), 0u) << "a property sheet page was left alive";
+            EXPECT_EQ(winsim_ui_compstui_loads(), 0) << "the common property sheet library was left loaded";
             const Stored after = ReadStored();
             EXPECT_TRUE(after.record == before.record || after.record == written.record)
                 << "default record half written";
