@@ -110,6 +110,11 @@ struct SHEETDATA {
     PDEVHTADJDATA Halftone;
     PEXTCHKBOX CheckBoxes;
     PEXTPUSH PushButtons;
+    // The caller's header (lParamInit), and the result the sheet applied itself because the common library
+    // answered CPSFUNC_SET_RESULT without calling back (Wine's does not carry it).
+    LPARAM CallerHeader;
+    BOOL OwnResultApplied;
+    LRESULT OwnResult;
     SHEETDATA* SelfEnd;
 };
 

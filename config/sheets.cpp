@@ -312,6 +312,7 @@ LONG_PTR FinishOpening(PROPSHEETUI_INFO* info, SHEETDATA* sheet, const DEVMODEW*
             return Fail(sheet);
         }
     }
+    sheet->CallerHeader = info->lParamInit;
     info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
     info->Result = 0;
     return 1;
@@ -380,6 +381,9 @@ LONG_PTR SheetHeader(SHEETDATA* sheet, LPARAM param) {
 }
 
 LONG_PTR CloseSheet(PROPSHEETUI_INFO* info, SHEETDATA* sheet) {
+    if (sheet->OwnResultApplied) {
+        info->Result = static_cast<ULONG_PTR>(sheet->OwnResult);
+    }
     info->UserData = 0;
     DestroySheet(sheet);
     return 1;
@@ -424,6 +428,24 @@ SHEETDATA* StepSheet(PROPSHEETUI_INFO* info) {
     return sheet;
 }
 
+void DocumentResult(SHEETDATA* sheet, const DOCUMENTPROPERTYHEADER* header, LRESULT result) {
+    if (header->pdmOut && result == CPSUI_OK && (header->fMode & (DM_UPDATE | DM_COPY))) {
+        SyncPublicDevMode(sheet);
+        // Callers keep the exchanged part only; the device extension stays with the sheet.
+        CopyMemory(header->pdmOut, &sheet->Working, kExchangedSize);
+    }
+}
+
+void DeviceResult(SHEETDATA* sheet, LRESULT result) {
+    if (result == CPSUI_OK) {
+        SyncPublicDevMode(sheet);
+        SavePrinterDevModeExt(&sheet->Working, sheet->Printer, sheet->PrinterName);
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_DEVMODECHANGE, 0, reinterpret_cast<LPARAM>(sheet->PrinterName),
+                            SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &answer);
+    }
+}
+
 } // namespace
 
 LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
@@ -446,11 +468,7 @@ LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
         return CloseSheet(info, sheet);
     default: {
         const LRESULT result = ResultOf(param);
-        if (header->pdmOut && result == CPSUI_OK && (header->fMode & (DM_UPDATE | DM_COPY))) {
-            SyncPublicDevMode(sheet);
-            // Callers keep the exchanged part only; the device extension stays with the sheet.
-            CopyMemory(header->pdmOut, &sheet->Working, kExchangedSize);
-        }
+        DocumentResult(sheet, header, result);
         info->Result = static_cast<ULONG_PTR>(result);
         return 1;
     }
@@ -477,18 +495,24 @@ LONG_PTR DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
         return CloseSheet(info, sheet);
     default: {
         const LRESULT result = ResultOf(param);
-        if (result == CPSUI_OK) {
-            SyncPublicDevMode(sheet);
-            SavePrinterDevModeExt(&sheet->Working, sheet->Printer, sheet->PrinterName);
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutW(HWND_BROADCAST, WM_DEVMODECHANGE, 0,
-                                reinterpret_cast<LPARAM>(sheet->PrinterName), SMTO_ABORTIFHUNG,
-                                kBroadcastTimeoutMs, &answer);
-        }
+        DeviceResult(sheet, result);
         info->Result = static_cast<ULONG_PTR>(result);
         return 1;
     }
     }
+}
+
+void ApplyOwnSheetResult(SHEETDATA* sheet, LRESULT result) {
+    if (!IsValidSheet(sheet)) {
+        return;
+    }
+    if (sheet->SheetKind == SHEET_PRINTER) {
+        DeviceResult(sheet, result);
+    } else if (sheet->CallerHeader) {
+        DocumentResult(sheet, reinterpret_cast<const DOCUMENTPROPERTYHEADER*>(sheet->CallerHeader), result);
+    }
+    sheet->OwnResultApplied = TRUE;
+    sheet->OwnResult = result;
 }
 
 LONG DocumentPropertiesSheet(HWND window, HANDLE printer, LPWSTR deviceName, DEVMODEW* out, DEVMODEW* in,

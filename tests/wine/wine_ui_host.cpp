@@ -11,7 +11,9 @@
 #include "wine_spooler.h"
 
 #include <commctrl.h>
+#include <compstui.h>
 #include <prsht.h>
+#include <winddiui.h>
 #include <winspool.h>
 
 #include <cstdio>
@@ -23,7 +25,8 @@
 namespace {
 
 using DocumentPropertiesFunction = LONG(WINAPI*)(HWND, HANDLE, LPWSTR, DEVMODEW*, DEVMODEW*, DWORD);
-using PrinterPropertiesFunction = BOOL(WINAPI*)(HWND, HANDLE);
+using SheetFunction = LONG_PTR(CALLBACK*)(PPROPSHEETUI_INFO, LPARAM);
+using CommonPropertySheetUIFunction = LONG(WINAPI*)(HWND, SheetFunction, LPARAM, LPDWORD);
 
 // What the About dialogs say for this build, word for word.
 #if defined(KT_PROFILE_B) && defined(_WIN64)
@@ -65,7 +68,8 @@ constexpr TYPED kTyped[] = {
 struct UI {
     HMODULE Config = nullptr;
     DocumentPropertiesFunction DocumentProperties = nullptr;
-    PrinterPropertiesFunction PrinterProperties = nullptr;
+    SheetFunction DevicePropertySheets = nullptr;
+    CommonPropertySheetUIFunction CommonPropertySheetUI = nullptr;
     HANDLE Printer = nullptr;
     std::wstring PrinterName;
     std::wstring Out;
@@ -231,7 +235,7 @@ int DocumentSheetConfirmed(const UI& ui) {
             failures.push_back(what);
         }
     };
-    check(result == IDOK, "DrvDocumentProperties answered " + std::to_string(result) + " for OK");
+    check(result == CPSUI_OK, "DrvDocumentProperties answered " + std::to_string(result) + " for OK");
     const PRIVDEVMODE& p = out->Private;
     check(p.Signature == kDevModeSignature, "the output record has no signature");
     if (p.Signature == kDevModeSignature && p.CurrentLabel >= 0 && p.CurrentLabel < p.LabelCount) {
@@ -278,7 +282,7 @@ int DocumentSheetCancelled(const UI& ui) {
         result = ui.DocumentProperties(nullptr, ui.Printer, const_cast<LPWSTR>(ui.PrinterName.c_str()),
                                        &out->Public, nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
     });
-    if (result != IDCANCEL) {
+    if (result != CPSUI_CANCEL) {
         failures.push_back("DrvDocumentProperties answered " + std::to_string(result) + " for Cancel");
     }
     const auto* bytes = reinterpret_cast<const BYTE*>(out.get());
@@ -293,16 +297,43 @@ int DocumentSheetCancelled(const UI& ui) {
     return failed;
 }
 
-bool StoredSettingsPresent(HANDLE printer) {
+const UI* g_printerUi = nullptr;
+
+// The printer sheet as the shell's printer folder opens it: the driver's sheet function under the common
+// library, the sheet titled with the printer's name. Wine's library copies the title as text, and the
+// driver's own title is the common library's string resource for a printer, which it would read as a
+// pointer; the shell's title stands in for it.
+LONG_PTR CALLBACK PrinterSheetAsShell(PPROPSHEETUI_INFO info, LPARAM param) {
+    const LONG_PTR answer = g_printerUi->DevicePropertySheets(info, param);
+    if (info && info->Reason == PROPSHEETUI_REASON_GET_INFO_HEADER && answer > 0) {
+        auto* header = reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(param);
+        if (IS_INTRESOURCE(header->pTitle)) {
+            header->pTitle = const_cast<LPWSTR>(g_printerUi->PrinterName.c_str());
+        }
+    }
+    return answer;
+}
+
+// Wine's winspool cannot delete printer data, so a small marker stands in for "no stored settings": the
+// sheet's OK replaces it with the device extension, Cancel leaves it.
+constexpr BYTE kMarker[4] = {kUntouched, kUntouched, kUntouched, kUntouched};
+
+std::vector<BYTE> StoredSettings(HANDLE printer) {
     DWORD type = 0, needed = 0;
-    const DWORD status =
-        GetPrinterDataW(printer, const_cast<LPWSTR>(kValuePrivateDevMode), &type, nullptr, 0, &needed);
-    return (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) && needed > 0;
+    GetPrinterDataW(printer, const_cast<LPWSTR>(kValuePrivateDevMode), &type, nullptr, 0, &needed);
+    std::vector<BYTE> value(needed);
+    if (needed == 0 || GetPrinterDataW(printer, const_cast<LPWSTR>(kValuePrivateDevMode), &type, value.data(),
+                                       needed, &needed) != ERROR_SUCCESS) {
+        value.clear();
+    }
+    return value;
 }
 
 int PrinterSheet(const UI& ui, bool confirm) {
-    DeletePrinterDataW(ui.Printer, const_cast<LPWSTR>(kValuePrivateDevMode));
-    const bool before = StoredSettingsPresent(ui.Printer);
+    SetPrinterDataW(ui.Printer, const_cast<LPWSTR>(kValuePrivateDevMode), REG_BINARY,
+                    const_cast<BYTE*>(kMarker), sizeof(kMarker));
+    const std::vector<BYTE> marker(kMarker, kMarker + sizeof(kMarker));
+    const bool before = StoredSettings(ui.Printer) == marker;
     HWND sheet = nullptr;
     std::vector<ui::Step> steps;
     steps.push_back({"the printer sheet opens", [&] {
@@ -323,19 +354,31 @@ int PrinterSheet(const UI& ui, bool confirm) {
                          PostMessageW(sheet, PSM_PRESSBUTTON, confirm ? PSBTN_OK : PSBTN_CANCEL, 0);
                          return true;
                      }});
-    BOOL result = -2;
-    std::vector<std::string> failures =
-        ui::RunScript(steps, [&] { result = ui.PrinterProperties(nullptr, ui.Printer); });
-    if (result != (confirm ? TRUE : FALSE)) {
-        failures.push_back("PrinterProperties answered " + std::to_string(result));
+    DEVICEPROPERTYHEADER header = {};
+    header.cbSize = sizeof(header);
+    header.hPrinter = ui.Printer;
+    header.pszPrinterName = const_cast<LPWSTR>(ui.PrinterName.c_str());
+    DWORD result = 0xFFFF;
+    LONG shown = 0;
+    g_printerUi = &ui;
+    std::vector<std::string> failures = ui::RunScript(steps, [&] {
+        shown = ui.CommonPropertySheetUI(nullptr, PrinterSheetAsShell, reinterpret_cast<LPARAM>(&header),
+                                         &result);
+    });
+    g_printerUi = nullptr;
+    if (shown < 0 || result != (confirm ? DWORD{CPSUI_OK} : DWORD{CPSUI_CANCEL})) {
+        failures.push_back("the printer sheet answered " + std::to_string(shown) + ", result " +
+                           std::to_string(result));
     }
-    if (before) {
-        failures.push_back("\"Private DevMode\" could not be removed before the sheet opened");
+    if (!before) {
+        failures.push_back("the marker could not be stored as \"Private DevMode\" before the sheet opened");
     }
-    const bool after = StoredSettingsPresent(ui.Printer);
-    if (after != confirm) {
-        failures.push_back(confirm ? "OK did not write \"Private DevMode\""
-                                   : "Cancel wrote \"Private DevMode\"");
+    const std::vector<BYTE> after = StoredSettings(ui.Printer);
+    if (confirm && after.size() != sizeof(DEVICEEXT)) {
+        failures.push_back("OK stored " + std::to_string(after.size()) + " bytes as \"Private DevMode\"");
+    }
+    if (!confirm && after != marker) {
+        failures.push_back("Cancel wrote \"Private DevMode\"");
     }
     int failed = 0;
     Report(confirm ? "printer sheet, OK" : "printer sheet, Cancel", failures, &failed);
@@ -379,9 +422,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     ui.DocumentProperties = reinterpret_cast<DocumentPropertiesFunction>(
         reinterpret_cast<void*>(GetProcAddress(ui.Config, "DrvDocumentProperties")));
-    ui.PrinterProperties = reinterpret_cast<PrinterPropertiesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(ui.Config, "PrinterProperties")));
-    if (!ui.DocumentProperties || !ui.PrinterProperties) {
+    ui.DevicePropertySheets = reinterpret_cast<SheetFunction>(
+        reinterpret_cast<void*>(GetProcAddress(ui.Config, "DrvDevicePropertySheets")));
+    HMODULE common = LoadLibraryW(TEXT("compstui.dll"));
+    ui.CommonPropertySheetUI = reinterpret_cast<CommonPropertySheetUIFunction>(
+        reinterpret_cast<void*>(common ? GetProcAddress(common, "CommonPropertySheetUIW") : nullptr));
+    if (!ui.DocumentProperties || !ui.DevicePropertySheets || !ui.CommonPropertySheetUI) {
         std::fprintf(stderr, "the configuration library lacks its sheet exports\n");
         return 1;
     }
@@ -391,6 +437,7 @@ int wmain(int argc, wchar_t** argv) {
     failed += PrinterSheet(ui, true);
     failed += PrinterSheet(ui, false);
     ClosePrinter(ui.Printer);
+    FreeLibrary(common);
     FreeLibrary(ui.Config);
     return failed ? 1 : 0;
 }
