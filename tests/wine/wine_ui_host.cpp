@@ -402,12 +402,16 @@ int wmain(int argc, wchar_t** argv) {
     }
     ui.PrinterName = package.Models.front();
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    // The render host installs the package into the same prefix first; alone, this host installs it itself.
+    // The package's files are copied again: both profiles' libraries share their file names in the one
+    // driver folder. The printer itself stays when an earlier host added it.
+    if (!wine::InstallDriver(package, &why)) {
+        std::fprintf(stderr, "cannot install the driver: %s\n", why.c_str());
+        return 1;
+    }
     if (!OpenPrinterW(&ui.PrinterName[0], &ui.Printer, &access)) {
-        if (!wine::InstallDriver(package, &why) ||
-            !wine::InstallPrinter(ui.PrinterName, ui.PrinterName, TEXT("FILE:"), &why) ||
+        if (!wine::InstallPrinter(ui.PrinterName, ui.PrinterName, TEXT("FILE:"), &why) ||
             !OpenPrinterW(&ui.PrinterName[0], &ui.Printer, &access)) {
-            std::fprintf(stderr, "cannot install the printer: %s\n", why.c_str());
+            std::fprintf(stderr, "cannot add the printer: %s\n", why.c_str());
             return 1;
         }
     }
