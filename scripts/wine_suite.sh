@@ -111,7 +111,7 @@ for profile in a b; do
       status=1
       continue
     fi
-    echo "wine $arch $profile: $(grep -c ': ok$' "$shots/host.log") property sheet runs as a user drives them," \
+    echo "wine $arch $profile: $(tr -d '\r' <"$shots/host.log" | grep -c ': ok$') property sheet runs as a user drives them," \
       "$(ls "$shots"/*.png | wc -l) screenshots in ${shots#"$PWD"/}"
   done
 done
