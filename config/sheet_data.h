@@ -115,6 +115,8 @@ struct SHEETDATA {
     LPARAM CallerHeader;
     BOOL OwnResultApplied;
     LRESULT OwnResult;
+    // The printer sheet's title as text, when this library opens the sheet itself.
+    WCHAR Title[MAX_PATH];
     SHEETDATA* SelfEnd;
 };
 

@@ -52,8 +52,27 @@ LONG_PTR CALLBACK DocumentSheetsCallback(PPROPSHEETUI_INFO info, LPARAM param) {
     return info ? DocumentPropertySheets(info, param) : DrvDocumentPropertySheets(info, param);
 }
 
+SHEETDATA* InfoSheet(const PROPSHEETUI_INFO* info);
+
+// The sheet header names the common library's own string for a printer by its resource id. A library that
+// copies the title as text (Wine's) reads the id as an address, so the sheet this library opens itself hands
+// over the text: the common library's string where it has one, else the printer's name.
 LONG_PTR CALLBACK DeviceSheetsCallback(PPROPSHEETUI_INFO info, LPARAM param) {
-    return info ? DevicePropertySheets(info, param) : ERR_CPSUI_GETLASTERROR;
+    if (!info) {
+        return ERR_CPSUI_GETLASTERROR;
+    }
+    const LONG_PTR answer = DevicePropertySheets(info, param);
+    auto* header = reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(param);
+    SHEETDATA* sheet =
+        info->Reason == PROPSHEETUI_REASON_GET_INFO_HEADER && answer > 0 ? InfoSheet(info) : nullptr;
+    if (sheet && header && header->pTitle && IS_INTRESOURCE(header->pTitle)) {
+        const UINT id = LOWORD(reinterpret_cast<ULONG_PTR>(header->pTitle));
+        if (LoadStringW(GetModuleHandleW(kComPropSheetLibrary), id, sheet->Title, MAX_PATH) <= 0) {
+            WStrCopy(sheet->Title, sheet->PrinterName);
+        }
+        header->pTitle = sheet->Title;
+    }
+    return answer;
 }
 
 void DestroySheet(SHEETDATA* sheet) {

@@ -13,7 +13,6 @@
 #include <commctrl.h>
 #include <compstui.h>
 #include <prsht.h>
-#include <winddiui.h>
 #include <winspool.h>
 
 #include <cstdio>
@@ -25,8 +24,7 @@
 namespace {
 
 using DocumentPropertiesFunction = LONG(WINAPI*)(HWND, HANDLE, LPWSTR, DEVMODEW*, DEVMODEW*, DWORD);
-using SheetFunction = LONG_PTR(CALLBACK*)(PPROPSHEETUI_INFO, LPARAM);
-using CommonPropertySheetUIFunction = LONG(WINAPI*)(HWND, SheetFunction, LPARAM, LPDWORD);
+using PrinterPropertiesFunction = BOOL(WINAPI*)(HWND, HANDLE);
 
 // What the About dialogs say for this build, word for word.
 #if defined(KT_PROFILE_B) && defined(_WIN64)
@@ -68,8 +66,7 @@ constexpr TYPED kTyped[] = {
 struct UI {
     HMODULE Config = nullptr;
     DocumentPropertiesFunction DocumentProperties = nullptr;
-    SheetFunction DevicePropertySheets = nullptr;
-    CommonPropertySheetUIFunction CommonPropertySheetUI = nullptr;
+    PrinterPropertiesFunction PrinterProperties = nullptr;
     HANDLE Printer = nullptr;
     std::wstring PrinterName;
     std::wstring Out;
@@ -159,6 +156,7 @@ int DocumentSheetConfirmed(const UI& ui) {
                  SetFocus(GetDlgItem(labelPage, IDC_COPIES));
                  CheckText(labelPage, t.Id, t.Shown, ("typing \"" + Narrow(t.Typed) + "\"").c_str());
              }
+             Shot(sheet, ui, TEXT("label-page-edited.png"));
              Click(labelPage, IDC_ABOUT);
              return true;
          }});
@@ -297,23 +295,6 @@ int DocumentSheetCancelled(const UI& ui) {
     return failed;
 }
 
-const UI* g_printerUi = nullptr;
-
-// The printer sheet as the shell's printer folder opens it: the driver's sheet function under the common
-// library, the sheet titled with the printer's name. Wine's library copies the title as text, and the
-// driver's own title is the common library's string resource for a printer, which it would read as a
-// pointer; the shell's title stands in for it.
-LONG_PTR CALLBACK PrinterSheetAsShell(PPROPSHEETUI_INFO info, LPARAM param) {
-    const LONG_PTR answer = g_printerUi->DevicePropertySheets(info, param);
-    if (info && info->Reason == PROPSHEETUI_REASON_GET_INFO_HEADER && answer > 0) {
-        auto* header = reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(param);
-        if (IS_INTRESOURCE(header->pTitle)) {
-            header->pTitle = const_cast<LPWSTR>(g_printerUi->PrinterName.c_str());
-        }
-    }
-    return answer;
-}
-
 // Wine's winspool cannot delete printer data, so a small marker stands in for "no stored settings": the
 // sheet's OK replaces it with the device extension, Cancel leaves it.
 constexpr BYTE kMarker[4] = {kUntouched, kUntouched, kUntouched, kUntouched};
@@ -354,21 +335,11 @@ int PrinterSheet(const UI& ui, bool confirm) {
                          PostMessageW(sheet, PSM_PRESSBUTTON, confirm ? PSBTN_OK : PSBTN_CANCEL, 0);
                          return true;
                      }});
-    DEVICEPROPERTYHEADER header = {};
-    header.cbSize = sizeof(header);
-    header.hPrinter = ui.Printer;
-    header.pszPrinterName = const_cast<LPWSTR>(ui.PrinterName.c_str());
-    DWORD result = 0xFFFF;
-    LONG shown = 0;
-    g_printerUi = &ui;
-    std::vector<std::string> failures = ui::RunScript(steps, [&] {
-        shown = ui.CommonPropertySheetUI(nullptr, PrinterSheetAsShell, reinterpret_cast<LPARAM>(&header),
-                                         &result);
-    });
-    g_printerUi = nullptr;
-    if (shown < 0 || result != (confirm ? DWORD{CPSUI_OK} : DWORD{CPSUI_CANCEL})) {
-        failures.push_back("the printer sheet answered " + std::to_string(shown) + ", result " +
-                           std::to_string(result));
+    BOOL result = -2;
+    std::vector<std::string> failures =
+        ui::RunScript(steps, [&] { result = ui.PrinterProperties(nullptr, ui.Printer); });
+    if (result != (confirm ? TRUE : FALSE)) {
+        failures.push_back("PrinterProperties answered " + std::to_string(result));
     }
     if (!before) {
         failures.push_back("the marker could not be stored as \"Private DevMode\" before the sheet opened");
@@ -426,12 +397,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     ui.DocumentProperties = reinterpret_cast<DocumentPropertiesFunction>(
         reinterpret_cast<void*>(GetProcAddress(ui.Config, "DrvDocumentProperties")));
-    ui.DevicePropertySheets = reinterpret_cast<SheetFunction>(
-        reinterpret_cast<void*>(GetProcAddress(ui.Config, "DrvDevicePropertySheets")));
-    HMODULE common = LoadLibraryW(TEXT("compstui.dll"));
-    ui.CommonPropertySheetUI = reinterpret_cast<CommonPropertySheetUIFunction>(
-        reinterpret_cast<void*>(common ? GetProcAddress(common, "CommonPropertySheetUIW") : nullptr));
-    if (!ui.DocumentProperties || !ui.DevicePropertySheets || !ui.CommonPropertySheetUI) {
+    ui.PrinterProperties = reinterpret_cast<PrinterPropertiesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(ui.Config, "PrinterProperties")));
+    if (!ui.DocumentProperties || !ui.PrinterProperties) {
         std::fprintf(stderr, "the configuration library lacks its sheet exports\n");
         return 1;
     }
@@ -441,7 +409,6 @@ int wmain(int argc, wchar_t** argv) {
     failed += PrinterSheet(ui, true);
     failed += PrinterSheet(ui, false);
     ClosePrinter(ui.Printer);
-    FreeLibrary(common);
     FreeLibrary(ui.Config);
     return failed ? 1 : 0;
 }
