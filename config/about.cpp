@@ -13,7 +13,8 @@
 namespace {
 
 constexpr WCHAR kProductTitle[] = TEXT("KT Label Printer Driver");
-constexpr WCHAR kRightsNotice[] = TEXT("Copyright (C) 2026 KT Label Systems. All rights reserved.");
+// The first line of the notice; the dialogs hold the second, " All rights reserved.".
+constexpr WCHAR kRightsNotice[] = TEXT("Copyright (C) 2026 KT Label Systems.");
 
 #if defined(KT_PROFILE_B)
 #if defined(_WIN64) || UINTPTR_MAX > 0xFFFFFFFFu

@@ -6,6 +6,7 @@
 
 #include "os_version.h"
 #include "sheet_data.h"
+#include "sheets.h"
 
 void KeepPageDescription(HWND page, LPARAM pageDescription) {
     SetWindowLongPtrW(page, DWLP_USER, pageDescription);
@@ -45,8 +46,13 @@ void ConfirmSheet(SHEETDATA* sheet) {
         !sheet->ComPropSheet) {
         return;
     }
-    sheet->ComPropSheet(sheet->ComPropSheetHandle, CPSFUNC_SET_RESULT,
-                        reinterpret_cast<LPARAM>(sheet->PageHandles[0]), CPSUI_OK);
+    // The library answers how many sheet functions it called with the result. None (Wine's library does
+    // not carry the request) would lose the user's OK, so the sheet applies the result itself.
+    const LONG_PTR reached = sheet->ComPropSheet(sheet->ComPropSheetHandle, CPSFUNC_SET_RESULT,
+                                                 reinterpret_cast<LPARAM>(sheet->PageHandles[0]), CPSUI_OK);
+    if (reached == 0) {
+        ApplyOwnSheetResult(sheet, CPSUI_OK);
+    }
 }
 
 void SyncPublicDevMode(SHEETDATA* sheet) {

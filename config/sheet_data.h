@@ -110,6 +110,13 @@ struct SHEETDATA {
     PDEVHTADJDATA Halftone;
     PEXTCHKBOX CheckBoxes;
     PEXTPUSH PushButtons;
+    // The caller's header (lParamInit), and the result the sheet applied itself because the common library
+    // answered CPSFUNC_SET_RESULT without calling back (Wine's does not carry it).
+    LPARAM CallerHeader;
+    BOOL OwnResultApplied;
+    LRESULT OwnResult;
+    // The printer sheet's title as text, when this library opens the sheet itself.
+    WCHAR Title[MAX_PATH];
     SHEETDATA* SelfEnd;
 };
 

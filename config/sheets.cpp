@@ -52,8 +52,27 @@ LONG_PTR CALLBACK DocumentSheetsCallback(PPROPSHEETUI_INFO info, LPARAM param) {
     return info ? DocumentPropertySheets(info, param) : DrvDocumentPropertySheets(info, param);
 }
 
+SHEETDATA* InfoSheet(const PROPSHEETUI_INFO* info);
+
+// The sheet header names the common library's own string for a printer by its resource id. A library that
+// copies the title as text (Wine's) reads the id as an address, so the sheet this library opens itself hands
+// over the text: the common library's string where it has one, else the printer's name.
 LONG_PTR CALLBACK DeviceSheetsCallback(PPROPSHEETUI_INFO info, LPARAM param) {
-    return info ? DevicePropertySheets(info, param) : ERR_CPSUI_GETLASTERROR;
+    if (!info) {
+        return ERR_CPSUI_GETLASTERROR;
+    }
+    const LONG_PTR answer = DevicePropertySheets(info, param);
+    auto* header = reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(param);
+    SHEETDATA* sheet =
+        info->Reason == PROPSHEETUI_REASON_GET_INFO_HEADER && answer > 0 ? InfoSheet(info) : nullptr;
+    if (sheet && header && header->pTitle && IS_INTRESOURCE(header->pTitle)) {
+        const UINT id = LOWORD(reinterpret_cast<ULONG_PTR>(header->pTitle));
+        if (LoadStringW(GetModuleHandleW(kComPropSheetLibrary), id, sheet->Title, MAX_PATH) <= 0) {
+            WStrCopy(sheet->Title, sheet->PrinterName);
+        }
+        header->pTitle = sheet->Title;
+    }
+    return answer;
 }
 
 void DestroySheet(SHEETDATA* sheet) {
@@ -312,6 +331,7 @@ LONG_PTR FinishOpening(PROPSHEETUI_INFO* info, SHEETDATA* sheet, const DEVMODEW*
             return Fail(sheet);
         }
     }
+    sheet->CallerHeader = info->lParamInit;
     info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
     info->Result = 0;
     return 1;
@@ -380,6 +400,9 @@ LONG_PTR SheetHeader(SHEETDATA* sheet, LPARAM param) {
 }
 
 LONG_PTR CloseSheet(PROPSHEETUI_INFO* info, SHEETDATA* sheet) {
+    if (sheet->OwnResultApplied) {
+        info->Result = static_cast<ULONG_PTR>(sheet->OwnResult);
+    }
     info->UserData = 0;
     DestroySheet(sheet);
     return 1;
@@ -424,6 +447,24 @@ SHEETDATA* StepSheet(PROPSHEETUI_INFO* info) {
     return sheet;
 }
 
+void DocumentResult(SHEETDATA* sheet, const DOCUMENTPROPERTYHEADER* header, LRESULT result) {
+    if (header->pdmOut && result == CPSUI_OK && (header->fMode & (DM_UPDATE | DM_COPY))) {
+        SyncPublicDevMode(sheet);
+        // Callers keep the exchanged part only; the device extension stays with the sheet.
+        CopyMemory(header->pdmOut, &sheet->Working, kExchangedSize);
+    }
+}
+
+void DeviceResult(SHEETDATA* sheet, LRESULT result) {
+    if (result == CPSUI_OK) {
+        SyncPublicDevMode(sheet);
+        SavePrinterDevModeExt(&sheet->Working, sheet->Printer, sheet->PrinterName);
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_DEVMODECHANGE, 0, reinterpret_cast<LPARAM>(sheet->PrinterName),
+                            SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &answer);
+    }
+}
+
 } // namespace
 
 LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
@@ -446,11 +487,7 @@ LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
         return CloseSheet(info, sheet);
     default: {
         const LRESULT result = ResultOf(param);
-        if (header->pdmOut && result == CPSUI_OK && (header->fMode & (DM_UPDATE | DM_COPY))) {
-            SyncPublicDevMode(sheet);
-            // Callers keep the exchanged part only; the device extension stays with the sheet.
-            CopyMemory(header->pdmOut, &sheet->Working, kExchangedSize);
-        }
+        DocumentResult(sheet, header, result);
         info->Result = static_cast<ULONG_PTR>(result);
         return 1;
     }
@@ -477,18 +514,24 @@ LONG_PTR DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
         return CloseSheet(info, sheet);
     default: {
         const LRESULT result = ResultOf(param);
-        if (result == CPSUI_OK) {
-            SyncPublicDevMode(sheet);
-            SavePrinterDevModeExt(&sheet->Working, sheet->Printer, sheet->PrinterName);
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutW(HWND_BROADCAST, WM_DEVMODECHANGE, 0,
-                                reinterpret_cast<LPARAM>(sheet->PrinterName), SMTO_ABORTIFHUNG,
-                                kBroadcastTimeoutMs, &answer);
-        }
+        DeviceResult(sheet, result);
         info->Result = static_cast<ULONG_PTR>(result);
         return 1;
     }
     }
+}
+
+void ApplyOwnSheetResult(SHEETDATA* sheet, LRESULT result) {
+    if (!IsValidSheet(sheet)) {
+        return;
+    }
+    if (sheet->SheetKind == SHEET_PRINTER) {
+        DeviceResult(sheet, result);
+    } else if (sheet->CallerHeader) {
+        DocumentResult(sheet, reinterpret_cast<const DOCUMENTPROPERTYHEADER*>(sheet->CallerHeader), result);
+    }
+    sheet->OwnResultApplied = TRUE;
+    sheet->OwnResult = result;
 }
 
 LONG DocumentPropertiesSheet(HWND window, HANDLE printer, LPWSTR deviceName, DEVMODEW* out, DEVMODEW* in,

@@ -5,6 +5,8 @@
 #include <compstui.h>
 #include <winddiui.h>
 
+struct SHEETDATA;
+
 // Who asks GetDriverDevMode for a sheet's working settings.
 enum : DWORD {
     CALLER_DOCUMENT_SHEET = 11,
@@ -14,6 +16,10 @@ enum : DWORD {
 // The sheet steps the common property sheet library asks for (info not null).
 LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param);
 LONG_PTR DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param);
+
+// The result step of a sheet, for a common library that did not call it back at CPSFUNC_SET_RESULT: the
+// result is applied as at PROPSHEETUI_REASON_SET_RESULT and handed to the library when the sheet closes.
+void ApplyOwnSheetResult(SHEETDATA* sheet, LRESULT result);
 
 // DrvDocumentProperties: the size, the settings service, or with DM_PROMPT the document sheet. When the
 // common property sheet library cannot be loaded the answer is -1 with the loader's error in GetLastError,

@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libpugixml-dev
   zip
-  wine wine64 wine32:i386 xvfb xauth fonts-ipafont-gothic locales
+  wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-ipafont-gothic locales
   libfreetype-dev libzint-dev zbar-tools
 )
 

@@ -2,7 +2,9 @@
 # The Wine suite: the real Windows DLLs (x64 and x86, both profiles) at work under Wine, through Wine's own
 # spooler. Each host program installs the driver into a fresh prefix's spooler and prints the shared jobs
 # through the real ktrender.dll; every captured stream must equal, byte for byte, what the native build
-# prints for the same settings and pixels. Needs the native and both Windows builds.
+# prints for the same settings and pixels. Then the property sheets of the real ktcfg.dll are driven on an
+# X server (Xvfb when no display is set) and every page is written as a PNG under build/wine-suite/ui/.
+# Needs the native and both Windows builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD/build/wine-suite"
@@ -28,11 +30,38 @@ if ! wine --version >/dev/null 2>&1; then
   echo "wine: this machine cannot run 32-bit programs; the x86 DLLs are not run under Wine"
 fi
 winepath() { "$wine" winepath "$@" 2>/dev/null; }
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+# The property sheets need an X server. Without a display the suite starts its own on the first free number
+# from 97 and stops it at the end.
+xvfb_pid=
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 97 127); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$root/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    export DISPLAY=":$n"
+    break
+  done
+fi
 
 run 180 "$wine" wineboot -i >/dev/null 2>&1
 run 60 "$wine" regedit /S "$(winepath -w tests/wine/settings.reg)" >/dev/null 2>&1
 run 60 wineserver -w
+# Wine draws the caption buttons with its Marlett font, which this Wine build does not find in its own data
+# folder; the prefix's font folder is where every Windows program finds it.
+if [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 
 status=0
 for profile in a b; do
@@ -71,6 +100,19 @@ for profile in a b; do
     fi
     echo "wine $arch $profile: $(grep -c '^printer ' "$out/host.log") printers from the INF," \
       "$(ls "$expected"/*.prn | wc -l) jobs byte for byte as natively, $(wc -l <"$expected/config.txt") configuration answers"
+    # The property sheets, driven as a user drives them through Wine's own common libraries.
+    shots="$root/ui/$profile"
+    [ "$arch" = x64 ] || shots="$root/ui/$profile-$arch"
+    mkdir -p "$shots"
+    if ! run 120 "$wine" "build/mingw-$arch/wine/kt_wine_ui_$profile.exe" "$(winepath -w "dist/$name/$name.inf")" \
+        "$(winepath -w "$shots")" >"$shots/host.log" 2>&1; then
+      echo "wine $arch $profile: the property sheets failed:"
+      grep -v '^[[:space:]]\|^[0-9a-f]\{8\} ' "$shots/host.log" | head -40
+      status=1
+      continue
+    fi
+    echo "wine $arch $profile: $(tr -d '\r' <"$shots/host.log" | grep -c ': ok$') property sheet runs as a user drives them," \
+      "$(ls "$shots"/*.png | wc -l) screenshots in ${shots#"$PWD"/}"
   done
 done
 exit $status
