@@ -306,7 +306,9 @@ LONG_PTR Fail(SHEETDATA* sheet) {
 
 // Steps 4 to 9 of opening, common to both sheets.
 LONG_PTR FinishOpening(PROPSHEETUI_INFO* info, SHEETDATA* sheet, const DEVMODEW* input, DWORD callerCode) {
-    const DWORD mode = GDM_COPY_WORKING | (input ? DWORD{GDM_TAKE_INPUT} : DWORD{0});
+    // A sheet can write the printer's stored settings back (the printer sheet's device options, the label
+    // list inside Explorer): it does not open over defaults that stand in for values it could not read.
+    const DWORD mode = GDM_COPY_WORKING | GDM_STORED_INTACT | (input ? DWORD{GDM_TAKE_INPUT} : DWORD{0});
     if (!GetDriverDevMode(&sheet->Working, input, sheet->Printer, sheet->PrinterName, mode, callerCode)) {
         return Fail(sheet);
     }

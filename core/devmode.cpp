@@ -138,13 +138,28 @@ bool InputUsable(const DEVMODEW* input) {
     return input && input->dmSize >= kMinInputPublicSize;
 }
 
+// A stored value that is absent, or not of the size it should be, is simply not there; any other error means
+// it exists and the spooler (or the memory for it) failed, so the defaults in its place are not the user's.
+DWORD LostRead(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_MORE_DATA || error == ERROR_SUCCESS) {
+        return 0;
+    }
+    return error;
+}
+
 // The printer's stored settings as a working record, not yet repaired. With privateFollows the caller is
 // about to copy a trusted input's whole private block over the record, so only what outlives that copy
 // is taken from the stored record (its validity and device extension), and its 58 KB private block is
 // not copied for nothing. Returns the variant the printer's driver name selects.
-LONG LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool privateFollows) {
+LONG LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool privateFollows,
+                DWORD& storeError) {
     PrinterInfo2 pi;
     const bool fetched = FetchPrinterInfo2(printer, &pi);
+    if (!fetched) {
+        // A printer always has its level-2 record: not getting it is a failure, whatever it left behind.
+        const DWORD error = GetLastError();
+        storeError = error != ERROR_SUCCESS ? error : DWORD{ERROR_INVALID_DATA};
+    }
     const LONG driverModel = fetched ? FindModelIndex(pi.info->pDriverName) : 0;
     const DEVMODEW* stored = fetched ? pi.DevMode() : nullptr;
     size_t available = pi.DevModeBytesAvailable();
@@ -171,9 +186,15 @@ LONG LoadStored(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName, bool priva
         valid = oldRules ? IsValidDevModeForPrinter(&rec->Public, printerName) : IsValidDevMode(&rec->Public);
     }
     DWORD got = 0;
-    if (!valid ||
-        !GetPrinterDataValue(printer, kValuePrivateDevMode, &rec->Extension, sizeof(DEVICEEXT), &got) ||
-        got != sizeof(DEVICEEXT)) {
+    bool extension = false;
+    if (valid) {
+        extension =
+            GetPrinterDataValue(printer, kValuePrivateDevMode, &rec->Extension, sizeof(DEVICEEXT), &got);
+        if (!extension) {
+            storeError = storeError ? storeError : LostRead(GetLastError());
+        }
+    }
+    if (!valid || !extension || got != sizeof(DEVICEEXT)) {
         SetDefaults(rec, driverModel);
     }
     return driverModel;
@@ -413,7 +434,8 @@ void MergeDevMode(DRVDEVMODE* rec, const DEVMODEW* input, DWORD callerCode) {
 }
 
 bool SettleDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
-                   DWORD callerCode, StoredLoad load) {
+                   DWORD callerCode, StoredLoad load, DWORD* storeError) {
+    DWORD lost = 0;
     const bool taken = InputUsable(input);
     DWORD faults = 0;
     if (taken) {
@@ -423,17 +445,26 @@ bool SettleDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWS
         }
     }
     const bool trusted = taken && faults == 0;
-    const LONG driverModel = LoadStored(rec, printer, printerName, trusted && load == StoredLoad::AsNeeded);
+    const LONG driverModel =
+        LoadStored(rec, printer, printerName, trusted && load == StoredLoad::AsNeeded, lost);
+    auto readLabels = [&] {
+        if (!ReadStoredLabels(rec, printer)) {
+            lost = lost ? lost : LostRead(GetLastError());
+        }
+    };
     if (trusted) {
         // The input's whole private block, label list included, replaces the stored one; its signature
         // word is taken too, where the stored record may have held anything.
         if (load == StoredLoad::Everything) {
-            ReadStoredLabels(rec, printer);
+            readLabels();
         }
         std::memcpy(&rec->Private, PrivateBytes(input), offsetof(PRIVDEVMODE, Signature));
         rec->Private.Signature = InputSignature(input);
     } else {
-        ReadStoredLabels(rec, printer);
+        readLabels();
+    }
+    if (storeError) {
+        *storeError = lost;
     }
     RepairDevMode(rec, driverModel);
     if (taken) {
@@ -466,7 +497,13 @@ DWORD GetDriverDevMode(void* out, const DEVMODEW* input, HANDLE printer, LPCWSTR
     }
     DRVDEVMODE* rec = work.as<DRVDEVMODE>();
     const bool wantsInput = (mode & (GDM_TAKE_INPUT | GDM_TAKE_INPUT_ALT)) != 0;
-    const bool taken = SettleDevMode(rec, wantsInput ? input : nullptr, printer, printerName, callerCode);
+    DWORD lost = 0;
+    const bool taken = SettleDevMode(rec, wantsInput ? input : nullptr, printer, printerName, callerCode,
+                                     StoredLoad::AsNeeded, &lost);
+    if ((mode & GDM_STORED_INTACT) && lost) {
+        SetLastError(lost);
+        return 0;
+    }
     if ((mode & GDM_COPY_EXCHANGED) && out) {
         if (taken && input->dmSize < kPublicSize) {
             // An older, shorter public part goes back as the caller made it, private data and all.

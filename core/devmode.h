@@ -119,6 +119,9 @@ enum : DWORD {
     GDM_TAKE_INPUT = 0x0008,
     GDM_TAKE_INPUT_ALT = 0x2000,
     GDM_COPY_WORKING = 0x1000,
+    // Fail (0, the spooler's error) rather than fall back to the defaults when the printer's stored
+    // settings exist but could not be read: for a caller that will write them back.
+    GDM_STORED_INTACT = 0x00010000,
 };
 
 // Who asks for a merge. The rendering library takes a job's copy count even when the application
@@ -175,8 +178,10 @@ enum class StoredLoad {
 // "Private Paper"), the input's private block when it can be trusted, the repair, the input's public
 // fields, and the public part rewritten from the private block. Every settled record comes from here,
 // so every record either library hands on is safe to index with. Returns whether an input was taken.
+// When storeError is given it receives 0, or the error of a stored value that exists but could not be read
+// (the spooler or the memory failed), for which the settle fell back to the defaults.
 bool SettleDevMode(DRVDEVMODE* rec, const DEVMODEW* input, HANDLE printer, LPCWSTR printerName,
-                   DWORD callerCode, StoredLoad load = StoredLoad::AsNeeded);
+                   DWORD callerCode, StoredLoad load = StoredLoad::AsNeeded, DWORD* storeError = nullptr);
 
 // The printer's current settings, settled, without an input. Always succeeds.
 BOOL LoadPrinterDevMode(DRVDEVMODE* rec, HANDLE printer, LPCWSTR printerName);

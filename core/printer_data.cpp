@@ -218,7 +218,11 @@ BOOL GetPrinterDataValue(HANDLE printer, LPCWSTR name, void* buffer, DWORD size,
     if (outSize) {
         *outSize = needed;
     }
-    return rc == ERROR_SUCCESS;
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(rc);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL SetPrinterDataValue(HANDLE printer, LPCWSTR name, DWORD type, const void* data, DWORD size) {
@@ -239,8 +243,11 @@ LPCWSTR GetCoreVersionString() {
 BOOL ReadStoredLabels(DRVDEVMODE* rec, HANDLE printer) {
     GlobalBuffer stored(kLabelListBytes);
     DWORD got = 0;
-    if (!stored || !GetPrinterDataValue(printer, kValuePrivatePaper, stored.get(), kLabelListBytes, &got) ||
-        got == 0) {
+    if (!stored || !GetPrinterDataValue(printer, kValuePrivatePaper, stored.get(), kLabelListBytes, &got)) {
+        return FALSE;
+    }
+    if (got == 0) {
+        SetLastError(ERROR_FILE_NOT_FOUND); // an empty list is no list
         return FALSE;
     }
     got = got < kLabelListBytes ? got : static_cast<DWORD>(kLabelListBytes);

@@ -63,10 +63,9 @@ Outcome DocumentSheet(HANDLE printer, winsim_ui_script user) {
     std::vector<BYTE> in = ExchangedInput(printer);
     std::vector<BYTE> out(kExchangedSize);
     winsim_ui_on_sheet(user, nullptr);
-    const LONG result = DrvDocumentProperties(nullptr, printer, const_cast<LPWSTR>(kPrinterNameW),
-                                              reinterpret_cast<DEVMODEW*>(out.data()),
-                                              reinterpret_cast<DEVMODEW*>(in.data()),
-                                              DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
+    const LONG result = DrvDocumentProperties(
+        nullptr, printer, const_cast<LPWSTR>(kPrinterNameW), reinterpret_cast<DEVMODEW*>(out.data()),
+        reinterpret_cast<DEVMODEW*>(in.data()), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
     return Outcome{result < 0, GetLastError()};
 }
 
@@ -129,9 +128,18 @@ const EntryPoint kEntryPoints[] = {
              reinterpret_cast<DEVMODEW*>(in.data()), DM_COPY | DM_IN_BUFFER);
          return Outcome{result < 0, GetLastError()};
      }},
-    {"DrvDocumentProperties DM_PROMPT, OK", [](HANDLE printer) { return DocumentSheet(printer, ChangeAndConfirm); }},
+    {"DrvDocumentProperties DM_PROMPT, OK",
+     [](HANDLE printer) { return DocumentSheet(printer, ChangeAndConfirm); }},
     {"DrvDocumentProperties DM_PROMPT, Cancel",
      [](HANDLE printer) { return DocumentSheet(printer, ChangeAndCancel); }},
+    {"DrvDocumentProperties DM_PROMPT inside Explorer, OK",
+     [](HANDLE printer) {
+         // Inside Explorer the label page writes the label list back at apply.
+         winsim_ui_set_process_image("C:\\Windows\\explorer.exe");
+         const Outcome outcome = DocumentSheet(printer, ChangeAndConfirm);
+         winsim_ui_set_process_image(nullptr);
+         return outcome;
+     }},
     {"PrinterProperties, OK",
      [](HANDLE printer) {
          winsim_ui_on_sheet(Confirm, nullptr);

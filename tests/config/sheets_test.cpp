@@ -32,6 +32,8 @@ struct FakeComPropSheet {
     static inline std::vector<ServiceCall> calls;
     static inline int failAdd = 0;
     static inline int adds = 0;
+    // What CPSFUNC_SET_RESULT answers: how many sheet functions the library called with the result.
+    static inline LONG_PTR setResultAnswer = 1;
     static LONG_PTR CALLBACK Service(HANDLE, UINT function, LPARAM first, LPARAM second) {
         calls.push_back({function, first, second});
         if (function == CPSFUNC_ADD_HPROPSHEETPAGE || function == CPSFUNC_ADD_PCOMPROPSHEETUIW) {
@@ -45,7 +47,7 @@ struct FakeComPropSheet {
             }
             return 0x7000 + adds;
         }
-        return 1;
+        return function == CPSFUNC_SET_RESULT ? setResultAnswer : 1;
     }
     static inline std::vector<HPROPSHEETPAGE> taken;
     static void Reset() {
@@ -54,6 +56,7 @@ struct FakeComPropSheet {
         }
         taken.clear();
         calls.clear();
+        setResultAnswer = 1;
         failAdd = 0;
         adds = 0;
     }
@@ -470,6 +473,30 @@ TEST_F(Sheets, OlderEntryPointsWithoutTheCommonLibrary) {
               4);
     EXPECT_EQ(permission, 1u) << "the permission value stays stored";
     winsim_clear_faults();
+}
+
+// A library that takes the request but calls no sheet function with it (Wine's) must not cost the user the
+// OK: the sheet applies the result itself and reports it when it closes.
+TEST_F(Sheets, ConfirmedResultNotCarriedByTheLibraryIsAppliedByTheSheet) {
+    FakeComPropSheet::setResultAnswer = 0;
+    std::vector<BYTE> out(kExchangedSize, 0xAB);
+    DOCUMENTPROPERTYHEADER document = Document(DM_COPY, nullptr, reinterpret_cast<DEVMODEW*>(out.data()));
+    PROPSHEETUI_INFO info = Info(&document);
+    ASSERT_EQ(Step(info, PROPSHEETUI_REASON_INIT, 0), 1);
+    SheetOf(info)->Working.Private.Copies = 7;
+    ConfirmSheet(SheetOf(info));
+    Close(info);
+    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(CPSUI_OK));
+    EXPECT_EQ(reinterpret_cast<DRVDEVMODE*>(out.data())->Private.Copies, 7);
+
+    winsim_delete_printer_data(kPrinterName, "Private DevMode");
+    DEVICEPROPERTYHEADER device = Device();
+    info = Info(&device);
+    ASSERT_EQ(Step(info, PROPSHEETUI_REASON_INIT, 0, false), 1);
+    ConfirmSheet(SheetOf(info));
+    Close(info, false);
+    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(CPSUI_OK));
+    EXPECT_GT(winsim_get_printer_data(kPrinterName, "Private DevMode", nullptr, nullptr, 0), 0);
 }
 
 } // namespace
