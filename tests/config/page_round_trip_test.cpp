@@ -1,11 +1,11 @@
-// A whole round: the label chosen and changed on the document sheet's pages, the sheet confirmed, and a job
-// printed with the record it hands back through the loaded rendering module; the virtual printer then reads
-// the changes back from the stream.
-#include "page_fixture.h"
+// A whole round: the document sheet opened by DrvDocumentProperties with a prompt, a label changed on its
+// pages, OK, and a job printed with the record it hands back through the loaded rendering module; the
+// virtual printer then reads the changes back from the stream.
+#include "config_fixture.h"
+
+#include "res/resource.h"
 
 #include "decoder.h"
-#include "device_page.h"
-#include "label_page.h"
 #include "model_lookup.h"
 #include "variant_rows.h"
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-class PageRoundTrip : public PageTest {};
+class PageRoundTrip : public ConfigTest {};
 
 ktdecode::Result PrintOnePage(const std::vector<BYTE>& record, COLORREF colour) {
     ktdecode::Result result;
@@ -70,30 +70,38 @@ bool HeadPrints(const ktdecode::Result& result, int head) {
 }
 #endif
 
-TEST_F(PageRoundTrip, GapRotationAndHeadColourReachThePrinter) {
-    MakeSheet();
+// The user's part: a gap and a quarter turn on the label page, head 1 black and head 2 red (profile A) from
+// the colour chooser on the device options page, then OK.
+void ChangeTheLabel(void* sheet, void*) {
+    void* label = winsim_ui_sheet_page(sheet, 0);
+    EXPECT_TRUE(winsim_ui_enter(label, IDC_GAP, "4.5"));
+    EXPECT_TRUE(winsim_ui_click(label, IDC_ROTATION_90));
+    ASSERT_TRUE(winsim_ui_sheet_select(sheet, 1));
 #if defined(KT_PROFILE_A)
-    // Red starts on head 1, so that the defaults' red head 2 is a change.
-    Rec().Private.Labels[0].Values.HeadColor1 = 0x000000FF;
-    Rec().Private.Labels[0].Values.HeadColor2 = 0x00FF0000;
+    void* device = winsim_ui_sheet_page(sheet, 1);
+    winsim_ui_queue_color(1, 0x00000000);
+    EXPECT_TRUE(winsim_ui_click(device, IDC_HEAD1_COLOR));
+    winsim_ui_queue_color(1, 0x000000FF);
+    EXPECT_TRUE(winsim_ui_click(device, IDC_HEAD2_COLOR));
 #endif
-    Open(IDD_LABEL_PAGE, LabelPageProc);
-    Type(IDC_GAP, u"4.5");
-    Command(IDC_ROTATION_90);
-    Notify(PSN_KILLACTIVE);
-    HWND labelPage = page_;
-    page_ = nullptr;
-    Open(IDD_DEVICE_PAGE, DeviceOptionsPageProc);
-    Command(IDC_DEVICE_DEFAULTS); // head 1 black, head 2 red
-    EXPECT_EQ(Notify(PSN_APPLY), PSNRET_NOERROR);
-    Close();
-    page_ = labelPage;
-    EXPECT_EQ(Notify(PSN_APPLY), PSNRET_NOERROR);
-    Close();
+    EXPECT_TRUE(winsim_ui_sheet_press(sheet, IDOK));
+}
 
+TEST_F(PageRoundTrip, GapRotationAndHeadColourReachThePrinter) {
+    std::vector<BYTE> in = Exchanged();
+#if defined(KT_PROFILE_A)
+    // Red starts on head 1, so that red on head 2 is a change.
+    AsRecord(in)->Private.Labels[0].Values.HeadColor1 = 0x000000FF;
+    AsRecord(in)->Private.Labels[0].Values.HeadColor2 = 0x00FF0000;
+#endif
     std::vector<BYTE> record(kExchangedSize);
-    std::memcpy(record.data(), &Rec(), kExchangedSize);
-    const LABELINFO& label = Rec().Private.Labels[0];
+    winsim_ui_on_sheet(ChangeTheLabel, nullptr);
+    ASSERT_EQ(DrvDocumentProperties(nullptr, printer_, const_cast<LPWSTR>(kPrinterNameW), AsDevMode(record),
+                                    AsDevMode(in), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER),
+              CPSUI_OK);
+
+    const DRVDEVMODE* rec = AsRecord(record);
+    const LABELINFO& label = rec->Private.Labels[rec->Private.CurrentLabel];
     ASSERT_NE(label.Width, label.Length) << "a square label shows no turn";
     const ktdecode::Result result = PrintOnePage(record, 0x000000FF);
     ASSERT_TRUE(result.ok) << result.error.Message();
