@@ -37,6 +37,14 @@ const Step kSteps[] = {
          job.docOpen = winsim_engine_start_doc(job.device, "labels") == 1;
          return job.docOpen;
      }},
+    {"DrvEscape SETCOPYCOUNT",
+     [](Job& job) {
+         const LONG copies = 3;
+         LONG held = 0;
+         return winsim_engine_escape(job.device, SETCOPYCOUNT, &copies, sizeof(copies), &held,
+                                     sizeof(held)) == 1 &&
+                held == copies;
+     }},
     {"DrvStartPage",
      [](Job& job) {
          winsim_engine_page page = {};
@@ -46,11 +54,20 @@ const Step kSteps[] = {
          }
          return job.pageOpen;
      }},
+    {"DrvBitBlt DrvLineTo DrvFillPath (an application's drawing)",
+     [](Job& job) {
+         const int32_t triangle[] = {10, 10, 40, 10, 25, 30};
+         return winsim_engine_fill_rect(job.device, 0, 0, 20, 20, 0x00000000) == 1 &&
+                winsim_engine_draw_line(job.device, 0, 30, 60, 30, 0x000000FF) == 1 &&
+                winsim_engine_fill_polygon(job.device, triangle, 3, 0x00000000) == 1;
+     }},
     {"DrvSendPage",
      [](Job& job) {
          job.pageOpen = false;
          return winsim_engine_end_page(job.device) == 1;
      }},
+    {"DrvResetPDEV (ResetDC between pages)",
+     [](Job& job) { return winsim_engine_reset(job.device, &job.rec->Public) == 1; }},
     {"DrvEndDoc",
      [](Job& job) {
          job.docOpen = false;
