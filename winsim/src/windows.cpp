@@ -1122,8 +1122,9 @@ LONG_PTR WINAPI GetWindowLongPtrW(HWND hWnd, int nIndex) {
     case GWLP_ID:
         return w->id;
     case GWL_STYLE:
-        return static_cast<LONG_PTR>(w->style | (w->visible ? WS_VISIBLE : 0) |
-                                     (w->enabled ? 0 : WS_DISABLED));
+        // Visibility and enabling live in their own flags; the style reports them as they are now.
+        return static_cast<LONG_PTR>((w->style & ~DWORD{WS_VISIBLE | WS_DISABLED}) |
+                                     (w->visible ? WS_VISIBLE : 0) | (w->enabled ? 0 : WS_DISABLED));
     case GWL_EXSTYLE:
         return static_cast<LONG_PTR>(w->exStyle);
     case GWLP_HINSTANCE:
