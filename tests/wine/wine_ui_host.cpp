@@ -58,7 +58,8 @@ struct TYPED {
 
 // The tenths fields of the label page read what a user types and show it back in their own form.
 constexpr TYPED kTyped[] = {
-    {IDC_GAP, TEXT("12"), TEXT("12.0")},
+    {IDC_GAP, TEXT("3"), TEXT("3.0")},
+    {IDC_GAP, TEXT("12"), TEXT("12.0")}, // what the record must hold after OK
     {IDC_POSITION_ADJUST, TEXT("-0.5"), TEXT("-0.5")},
     {IDC_CUT_POSITION, TEXT("1000"), TEXT("99.9")},
 };
