@@ -467,6 +467,26 @@ void DeviceResult(SHEETDATA* sheet, LRESULT result) {
     }
 }
 
+// The steps after opening, the same for both sheets; `apply` carries a result out of the sheet.
+template <typename Apply> LONG_PTR SheetStep(PROPSHEETUI_INFO* info, LPARAM param, Apply apply) {
+    SHEETDATA* sheet = StepSheet(info);
+    if (!sheet) {
+        return ERR_CPSUI_GETLASTERROR;
+    }
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_GET_INFO_HEADER:
+        return SheetHeader(sheet, param);
+    case PROPSHEETUI_REASON_DESTROY:
+        return CloseSheet(info, sheet);
+    default: {
+        const LRESULT result = ResultOf(param);
+        apply(sheet, result);
+        info->Result = static_cast<ULONG_PTR>(result);
+        return 1;
+    }
+    }
+}
+
 } // namespace
 
 LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
@@ -478,22 +498,8 @@ LONG_PTR DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     if (info->Reason == PROPSHEETUI_REASON_INIT) {
         return OpenDocumentSheet(info, header);
     }
-    SHEETDATA* sheet = StepSheet(info);
-    if (!sheet) {
-        return ERR_CPSUI_GETLASTERROR;
-    }
-    switch (info->Reason) {
-    case PROPSHEETUI_REASON_GET_INFO_HEADER:
-        return SheetHeader(sheet, param);
-    case PROPSHEETUI_REASON_DESTROY:
-        return CloseSheet(info, sheet);
-    default: {
-        const LRESULT result = ResultOf(param);
-        DocumentResult(sheet, header, result);
-        info->Result = static_cast<ULONG_PTR>(result);
-        return 1;
-    }
-    }
+    return SheetStep(info, param,
+                     [header](SHEETDATA* sheet, LRESULT result) { DocumentResult(sheet, header, result); });
 }
 
 LONG_PTR DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
@@ -505,22 +511,7 @@ LONG_PTR DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     if (info->Reason == PROPSHEETUI_REASON_INIT) {
         return OpenDeviceSheet(info, header);
     }
-    SHEETDATA* sheet = StepSheet(info);
-    if (!sheet) {
-        return ERR_CPSUI_GETLASTERROR;
-    }
-    switch (info->Reason) {
-    case PROPSHEETUI_REASON_GET_INFO_HEADER:
-        return SheetHeader(sheet, param);
-    case PROPSHEETUI_REASON_DESTROY:
-        return CloseSheet(info, sheet);
-    default: {
-        const LRESULT result = ResultOf(param);
-        DeviceResult(sheet, result);
-        info->Result = static_cast<ULONG_PTR>(result);
-        return 1;
-    }
-    }
+    return SheetStep(info, param, DeviceResult);
 }
 
 void ApplyOwnSheetResult(SHEETDATA* sheet, LRESULT result) {

@@ -133,14 +133,6 @@ BOOL answer_file(LPOPENFILENAMEW ofn, bool save) {
     return TRUE;
 }
 
-void copy_out(const std::string& text, char* buffer, size_t size) {
-    if (!buffer || size == 0)
-        return;
-    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(buffer, text.data(), n);
-    buffer[n] = 0;
-}
-
 } // namespace
 
 void reset_dialogs() {
@@ -178,8 +170,8 @@ int winsim_ui_message(uint32_t index, char* text, size_t text_size, char* captio
                       uint32_t* type) {
     if (index >= messages.size())
         return 0;
-    copy_out(messages[index].text, text, text_size);
-    copy_out(messages[index].caption, caption, caption_size);
+    winsim::copy_out(messages[index].text, text, text_size);
+    winsim::copy_out(messages[index].caption, caption, caption_size);
     if (type)
         *type = messages[index].type;
     return 1;
@@ -200,7 +192,7 @@ int winsim_ui_file_request(uint32_t index, int* save, uint32_t* flags, char* fil
         *save = fileRequests[index].save;
     if (flags)
         *flags = fileRequests[index].flags;
-    copy_out(fileRequests[index].filter, filter, filter_size);
+    winsim::copy_out(fileRequests[index].filter, filter, filter_size);
     return 1;
 }
 
@@ -240,7 +232,7 @@ int winsim_ui_broadcast(uint32_t index, uint32_t* message, char* text, size_t te
         return 0;
     if (message)
         *message = broadcasts[index].message;
-    copy_out(broadcasts[index].text, text, text_size);
+    winsim::copy_out(broadcasts[index].text, text, text_size);
     return 1;
 }
 

@@ -481,12 +481,7 @@ int winsim_ui_sheet_header(void* frame, uint32_t* flags, char* title, size_t tit
         return 0;
     if (flags)
         *flags = sheet->headerFlags;
-    if (title && title_size) {
-        const std::string text = winsim::to_utf8(sheet->title);
-        const size_t n = text.size() < title_size - 1 ? text.size() : title_size - 1;
-        std::memcpy(title, text.data(), n);
-        title[n] = 0;
-    }
+    winsim::copy_out(winsim::to_utf8(sheet->title), title, title_size);
     return 1;
 }
 
@@ -501,10 +496,7 @@ size_t winsim_ui_sheet_log_size(void) {
 int winsim_ui_sheet_log_line(size_t index, char* buf, size_t size) {
     if (index >= sheetLog.size() || !buf || size == 0)
         return 0;
-    const std::string& line = sheetLog[index];
-    const size_t n = line.size() < size - 1 ? line.size() : size - 1;
-    std::memcpy(buf, line.data(), n);
-    buf[n] = 0;
+    winsim::copy_out(sheetLog[index], buf, size);
     return 1;
 }
 

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <cstring>
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -124,3 +126,12 @@ bool LessIgnoringCase::operator()(const std::u16string& a, const std::u16string&
 }
 
 } // namespace winsim
+
+int winsim::copy_out(std::string_view text, char* buffer, size_t size) {
+    if (buffer && size > 0) {
+        const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+        std::memcpy(buffer, text.data(), n);
+        buffer[n] = 0;
+    }
+    return static_cast<int>(text.size());
+}

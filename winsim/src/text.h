@@ -24,6 +24,10 @@ bool transcode(const char* from, const char* to, std::string_view in, std::strin
 std::u16string from_utf8(std::string_view text);
 std::string to_utf8(std::u16string_view text);
 
+// A host read of a text: as much as fits, always terminated (nothing for a null or empty buffer); returns
+// the text's whole length in bytes.
+int copy_out(std::string_view text, char* buffer, size_t size);
+
 // A NUL-terminated WCHAR string as a view; NULL is empty.
 std::u16string_view view(LPCWSTR text);
 

@@ -27,15 +27,6 @@ bool usable(Window* w) {
     return w && w->enabled && IsWindowVisible(w->handle);
 }
 
-int copy_out(const std::string& text, char* buf, size_t size) {
-    if (buf && size) {
-        const size_t n = text.size() < size - 1 ? text.size() : size - 1;
-        std::memcpy(buf, text.data(), n);
-        buf[n] = 0;
-    }
-    return static_cast<int>(text.size());
-}
-
 } // namespace
 
 namespace winsim {
@@ -122,12 +113,12 @@ int winsim_ui_choose(void* dialog, int id, int index) {
 int winsim_ui_text(void* dialog, int id, char* buf, size_t size) {
     Window* w = control(dialog, id);
     if (!w)
-        return copy_out("", buf, size) - 1;
+        return winsim::copy_out("", buf, size) - 1;
     const int length = GetWindowTextLengthW(w->handle);
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
     GetWindowTextW(w->handle, reinterpret_cast<LPWSTR>(text.data()), length + 1);
     text.resize(static_cast<size_t>(length));
-    return copy_out(winsim::to_utf8(text), buf, size);
+    return winsim::copy_out(winsim::to_utf8(text), buf, size);
 }
 
 int winsim_ui_enabled(void* dialog, int id) {
@@ -153,8 +144,8 @@ int winsim_ui_list_count(void* dialog, int id) {
 int winsim_ui_list_text(void* dialog, int id, int index, char* buf, size_t size) {
     Window* w = control(dialog, id);
     if (!w || w->kind != Kind::ComboBox || index < 0 || index >= static_cast<int>(w->items.size()))
-        return copy_out("", buf, size) - 1;
-    return copy_out(winsim::to_utf8(w->items[static_cast<size_t>(index)].text), buf, size);
+        return winsim::copy_out("", buf, size) - 1;
+    return winsim::copy_out(winsim::to_utf8(w->items[static_cast<size_t>(index)].text), buf, size);
 }
 
 int winsim_ui_selection(void* dialog, int id) {
