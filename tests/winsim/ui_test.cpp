@@ -79,6 +79,7 @@ TEST_F(Ui, ResourcesOfTheProcessImage) {
     EXPECT_EQ(LoadStringW(self, 17, reinterpret_cast<LPWSTR>(&direct), 0), 5);
     EXPECT_EQ(std::u16string(direct, 5), u"Hello");
     EXPECT_EQ(LoadStringW(self, 18, text, 16), 0);
+    EXPECT_EQ(LoadStringW(self, 17, text, -1), 0) << "a negative size is refused, not copied into";
     EXPECT_EQ(FindResourceW(self, MAKEINTRESOURCEW(kDialog), RT_BITMAP), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));
     EXPECT_EQ(FindResourceW(self, MAKEINTRESOURCEW(kDialog + 1), RT_DIALOG), nullptr);

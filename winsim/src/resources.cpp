@@ -271,7 +271,7 @@ WINBOOL WINAPI FreeResource(HGLOBAL) {
 
 // Strings live sixteen to a block: block (id / 16) + 1 holds them as counted UTF-16 strings.
 int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax) {
-    if (!lpBuffer) {
+    if (!lpBuffer || cchBufferMax < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
