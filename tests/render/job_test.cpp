@@ -160,6 +160,37 @@ TEST_F(Job, TwoPagesWithCopiesPrintSettingsAndAFinalCut) {
     ExpectPage(result.pages[1], second);
 }
 
+// Label values the label page never stores, as a label file or a record made elsewhere may carry them,
+// are written in full like any value wider than its field. The printer may then read a command's digits
+// more than one way; it takes that command without its values and still prints the label.
+TEST_F(Job, LabelValuesWiderThanTheirFieldsStillPrint) {
+    struct Case {
+        const char* what;
+        std::function<void(LABELVALUES&)> set;
+    };
+    const Case cases[] = {
+        {"cut count and adjust", [](LABELVALUES& v) { v.CutCount = 100, v.CutAdjust = 123; }},
+        {"offsets", [](LABELVALUES& v) { v.PositionAdjust = 12345, v.CutPosition = -1000; }},
+        {"gap", [](LABELVALUES& v) { v.Gap = 1500; }},
+        {"speed", [](LABELVALUES& v) { v.PrintSpeed = 105; }},
+        {"density and voltage", [](LABELVALUES& v) { v.Density1 = 123, v.HeadVoltage1 = -1; }},
+    };
+    const Page page = {{3, 3, 1}, {10, 5, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto rec = Settings();
+        Values(rec.get()).PrintSettingsEnabled = 1;
+        c.set(Values(rec.get()));
+        void* device = Open(rec.get());
+        ASSERT_NE(device, nullptr);
+        PrintDocument(device, {page});
+        Close(device);
+        const ktdecode::Result result = Decoded();
+        ASSERT_EQ(result.pages.size(), 1u);
+        ExpectPage(result.pages[0], page);
+    }
+}
+
 // SETCOPYCOUNT replaces the copy count; the printer takes at most 9,999, and a count below zero prints
 // nothing, so a count an application makes up never turns into gigabytes of print commands.
 TEST_F(Job, SetCopyCountHoldsTheCountToWhatThePrinterTakes) {

@@ -372,6 +372,32 @@ TEST(Stream, FieldsWiderThanTheirFormatAreReadInFull) {
     EXPECT_NE(r.warnings[0].text.find("reads as 1 127 6030 and as 1 1276 30"), std::string::npos);
     EXPECT_FALSE(r.pages[0].sized);
     EXPECT_EQ(Rows(r, 0), Lines(1, "#......#"));
+
+    // A cut count of 123 and a speed index of 105 are written in full: "12345" also reads as 12 and 345,
+    // "1050505" as 10 50 505. The printer takes those commands without their values and prints; profile
+    // A's five print settings on profile B read many ways too.
+    // clang-format off
+    stream = Stream("\x02" "F00" "001" "001" "030" "80" "\x03",
+                    "\x02" "W" "+000" "+000" "123" "45" "\x03",
+                    "\x02" "A" "105" "05" "05" "\x03",
+                    "\x02" "A" "02" "15" "05" "15" "05" "\x03",
+                    "\x02" "M" "01" "0515" "0000" "0001" "0008" "0" "\x03",
+                    "\x02" "I" "01" "\x81" "\x03",
+                    "\x02" "S" "0001" "\x03");
+    // clang-format on
+    r = DecodeAs("KT-936U", stream);
+    ASSERT_TRUE(r.ok) << r.error.Message();
+    EXPECT_TRUE(r.commands[1].fields.empty());
+    EXPECT_TRUE(r.commands[2].fields.empty());
+    EXPECT_TRUE(r.commands[3].fields.empty());
+    ASSERT_EQ(r.warnings.size(), 3u);
+    EXPECT_EQ(r.warnings[0].offset, 18u);
+    EXPECT_NE(r.warnings[0].text.find("'+000+00012345' read as 0 0 12 345 and as 0 0 123 45"),
+              std::string::npos)
+        << r.warnings[0].text;
+    EXPECT_EQ(r.warnings[1].offset, 34u);
+    ASSERT_EQ(r.pages.size(), 1u);
+    EXPECT_EQ(Rows(r, 0)[0], "#......#");
 }
 
 } // namespace

@@ -270,7 +270,10 @@ class Decoder {
         }
     }
 
-    // The only reading of `text` as `layouts`, else a fault naming `format`.
+    // The reading of `text` as `layouts`; no reading at all is a fault naming `format`. The driver writes
+    // a value wider than its field in full, so a command's digits may split more than one way: the printer
+    // cannot tell which was meant and takes the command without its values, `values` is left empty and
+    // the stream carries on, with a warning.
     bool Fields(std::string_view text, std::span<const FieldLayout> layouts, const char* format,
                 std::vector<int64_t>& values) {
         auto found = SplitsWhere(text, layouts, [](std::span<const int64_t>) { return true; });
@@ -278,10 +281,23 @@ class Decoder {
             values = found[0];
             return true;
         }
-        return Fail(commandOffset_ + 2,
-                    std::string(found.empty() ? "fields " : "one reading of the fields ") + format +
-                        ", found '" + std::string(text) + "'" +
-                        (found.empty() ? "" : ", which reads more than one way"));
+        if (found.empty()) {
+            return Fail(commandOffset_ + 2,
+                        std::string("fields ") + format + ", found '" + std::string(text) + "'");
+        }
+        auto reading = [](std::span<const int64_t> fields) {
+            std::string s;
+            for (int64_t v : fields) {
+                s += (s.empty() ? "" : " ") + Num(v);
+            }
+            return s;
+        };
+        result_.warnings.push_back(
+            {commandOffset_ + 2, "fields " + std::string(format) + " '" + std::string(text) + "' read as " +
+                                     reading(found[0]) + " and as " + reading(found[1]) +
+                                     "; taken without their values"});
+        values.clear();
+        return true;
     }
 
     // --- job commands
@@ -375,6 +391,10 @@ class Decoder {
         if (!Fields(text, kLayout, "P C N K (\"%+04d%+04d%02d%02d\")", c.fields)) {
             return false;
         }
+        if (c.fields.empty()) {
+            c.text = "position and cut: read more than one way, no values";
+            return true;
+        }
         c.text = "position and cut: position " + Mm(c.fields[0], true) + ", cut position " +
                  Mm(c.fields[1], true) + ", cut count " + Num(c.fields[2]) + ", cut adjust " +
                  Num(c.fields[3]);
@@ -396,6 +416,10 @@ class Decoder {
         if (!Fields(text, layouts, two ? "S D1 V1 D2 V2 (\"%02d\" each)" : "S D V (\"%02d\" each)",
                     c.fields)) {
             return false;
+        }
+        if (c.fields.empty()) {
+            c.text = "print settings: read more than one way, no values";
+            return true;
         }
         c.text = "print settings: speed " + Num(c.fields[0]);
         if (two) {
@@ -651,7 +675,7 @@ class Decoder {
             return false;
         }
         static constexpr FieldLayout kLayout[] = {{"Q", FieldFormat::Decimal, 4}};
-        if (!Fields(text, kLayout, "Q (\"%04d\")", c.fields)) {
+        if (!Fields(text, kLayout, "Q (\"%04d\")", c.fields)) { // one field reads one way only
             return false;
         }
         if (c.fields[0] < 0) {

@@ -88,6 +88,7 @@ enum class CommandKind {
 //   the fields read more than one way);
 //   PositionCut: position, cut position (0.1 mm), cut count, cut adjust;
 //   PrintSettings: speed, then density and voltage per head (list indices);
+//   (PositionCut and PrintSettings: nothing when the fields read more than one way);
 //   HeadSelect: head; BlockHeader: B, X, Y, R, D; rows: block; PrintCount: Q.
 struct Command {
     size_t offset = 0; // of its 02
