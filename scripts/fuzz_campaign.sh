@@ -10,7 +10,8 @@
 #
 # FUZZ_RUNS overrides the executions, FUZZ_SECONDS the cap of every target (default 1800 seconds: the
 # whole-job, import and capability targets run a few hundred to a few thousand executions a second and do
-# not reach 10,000,000 in that time), KT_JOBS the build's parallel jobs. Run it at low priority on a shared machine:
+# not reach 10,000,000 in that time), KT_JOBS the build's parallel jobs. Run it at low priority on a shared
+# machine:
 #     setsid nohup nice -n 19 bash scripts/fuzz_campaign.sh >build/fuzz-campaign.log 2>&1 &
 set -euo pipefail
 cd "$(dirname "$0")/.."

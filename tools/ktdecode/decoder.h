@@ -86,9 +86,10 @@ enum class CommandKind {
 // One command as received. `fields` holds its numeric fields in wire order:
 //   LabelFormat: across mm, along mm, gap (0.1 mm), or only the gap when `sized` is false (nothing when
 //   the fields read more than one way);
-//   PositionCut: position, cut position (0.1 mm), cut count, cut adjust;
-//   PrintSettings: speed, then density and voltage per head (list indices);
-//   (PositionCut and PrintSettings: nothing when the fields read more than one way);
+//   PositionCut: position, cut position (0.1 mm), cut count, cut adjust (nothing when the fields read
+//   more than one way);
+//   PrintSettings: speed, then density and voltage per head (list indices; nothing when the fields read
+//   more than one way);
 //   HeadSelect: head; BlockHeader: B, X, Y, R, D; rows: block; PrintCount: Q.
 struct Command {
     size_t offset = 0; // of its 02
