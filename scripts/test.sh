@@ -29,19 +29,37 @@ echo "== fuzz targets (short smoke run; see README for long runs)"
 cmake --preset fuzz >/dev/null
 fuzz_targets=$(ninja -C build/fuzz -t targets all | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\): .*/\1/p' | sort -u)
 cmake --build build/fuzz -j "${KT_JOBS:-$(nproc)}" --target $fuzz_targets
-for target in build/fuzz/tests/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+# At most 3000 runs or 10 seconds each: a whole print job per run is slow under the sanitizers, and the
+# long runs belong to scripts/fuzz_campaign.sh. One target per core at a time; results in target order.
+smoke() {
+  local target=$1 name corpus=()
   name=$(basename "$target")
-  corpus=()
   if [ -d "tests/fuzz/corpus/$name" ]; then
     # Start from the committed seeds; what the run finds goes to a scratch folder, never to the seeds.
-    scratch="build/fuzz/corpus/$name"
+    local scratch="build/fuzz/corpus/$name"
     rm -rf "$scratch"
     mkdir -p "$scratch"
     corpus=("$scratch" "tests/fuzz/corpus/$name")
   fi
-  # At most 3000 runs or 10 seconds: a whole print job per run is slow under the sanitizers, and the long
-  # runs belong to scripts/fuzz_campaign.sh.
-  "$target" -runs=3000 -max_total_time=10 -seed=1 "${corpus[@]}" >/dev/null 2>"$target.log" || { cat "$target.log"; exit 1; }
-  echo "$name: $(sed -n "s/^Done \([0-9]*\) runs.*/\1/p" "$target.log") runs clean"
+  "$target" -runs=3000 -max_total_time=10 -seed=1 "${corpus[@]}" >/dev/null 2>"$target.log"
+}
+targets=()
+pids=()
+for target in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  targets+=("$target")
+  smoke "$target" &
+  pids+=($!)
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
 done
+failed=0
+for i in "${!targets[@]}"; do
+  target=${targets[$i]}
+  if wait "${pids[$i]}"; then
+    echo "$(basename "$target"): $(sed -n "s/^Done \([0-9]*\) runs.*/\1/p" "$target.log") runs clean"
+  else
+    cat "$target.log"
+    failed=1
+  fi
+done
+[ "$failed" = 0 ] || exit 1
